@@ -1,0 +1,14 @@
+#include "ui/fonts.hpp"
+#include "ui/main/morse_form.hpp"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // The program ends when no window is loaded, not when the last visible one closes.
+    QApplication::setQuitOnLastWindowClosed(false);
+    fonts::installSubstitutions();
+
+    morse.show();
+    return QApplication::exec();
+}

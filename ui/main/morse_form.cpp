@@ -1,0 +1,138 @@
+#include "ui/main/morse_form.hpp"
+
+#include "ui/fonts.hpp"
+#include "ui/twips.hpp"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
+
+#include <limits>
+
+namespace {
+
+// Multi-line box with only a vertical scroll bar: lines wrap at the box's
+// width, Tab moves the focus on, Enter breaks the line.
+template <class Box> void makeMultiLine(Box* box) {
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setLineWrapMode(Box::WidgetWidth);
+    box->setTabChangesFocus(true);
+}
+
+template <class Control> Control* place(Control* control, const char* name, const QRect& rect) {
+    control->setObjectName(QString::fromLatin1(name));
+    control->setGeometry(rect);
+    return control;
+}
+
+} // namespace
+
+MorseForm::MorseForm() {
+    setObjectName(QStringLiteral("morse"));
+    setWindowTitle(QStringLiteral("Lumbo 1.0"));
+    createMenus();
+    createControls();
+
+    // The client area, below the menu bar, is placed and sized in twips.
+    const int menuHeight = menuBar()->sizeHint().height();
+    const QSize client = twips::size(8805, 4995);
+    setGeometry(twips::toPixels(3075), twips::toPixels(3075) - menuHeight, client.width(),
+                client.height() + menuHeight);
+
+    txt_latino->setFocus();
+}
+
+void MorseForm::createControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFont(fonts::msSansSerif(8.25));
+    setCentralWidget(client);
+
+    // Created bottom-most first, so that later controls lie in front.
+    Frame1 = place(new QGroupBox(client), "Frame1", twips::rect(960, 4080, 3495, 855));
+    Frame2 = place(new QGroupBox(Frame1), "Frame2", twips::rect(1080, 120, 2295, 615));
+    Label1 =
+        place(new QLabel(QStringLiteral("+"), Frame2), "Label1", twips::rect(1080, 240, 135, 255));
+    txt_piucifr = place(new QLineEdit(Frame2), "txt_piucifr", twips::rect(1320, 210, 855, 285));
+    txt_piucifr->setMaxLength(std::numeric_limits<int>::max());
+
+    txt_latino = place(new QPlainTextEdit(client), "txt_latino", twips::rect(0, 0, 8775, 2055));
+    txt_latino->setFont(fonts::msSansSerif(12));
+    makeMultiLine(txt_latino);
+
+    btn_traduci = place(new QPushButton(QStringLiteral("Traduci"), client), "btn_traduci",
+                        twips::rect(5280, 4320, 1215, 375));
+
+    txt_cifrato =
+        place(new QPlainTextEdit(client), "txt_cifrato", twips::rect(0, 2040, 8775, 2055));
+    txt_cifrato->setFont(fonts::msSansSerif(18));
+    makeMultiLine(txt_cifrato);
+
+    // The option buttons belong to the window, not to the frames drawn around
+    // them, so they make one group.
+    opt_cifrato = place(new QRadioButton(QStringLiteral("Cifrato"), client), "opt_cifrato",
+                        twips::rect(2160, 4320, 855, 435));
+    opt_cifrato->setToolTip(QStringLiteral("Sostituisce la lettera con quella in posizione +n"));
+    opt_Morse = place(new QRadioButton(QStringLiteral("Morse"), client), "opt_Morse",
+                      twips::rect(1080, 4320, 855, 495));
+    opt_Morse->setChecked(true);
+
+    Command1 = place(new QPushButton(QStringLiteral("Stampa"), client), "Command1",
+                     twips::rect(7080, 4320, 1215, 375));
+
+    RichTextBox1 = place(new QTextEdit(client), "RichTextBox1", twips::rect(0, 2040, 8775, 2055));
+    RichTextBox1->setFont(fonts::arial(24, true));
+    RichTextBox1->setLineWrapMode(QTextEdit::WidgetWidth);
+    RichTextBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RichTextBox1->setTabChangesFocus(true);
+
+    setTabOrder(txt_latino, btn_traduci);
+    setTabOrder(btn_traduci, txt_cifrato);
+    setTabOrder(txt_cifrato, opt_cifrato);
+    setTabOrder(opt_cifrato, opt_Morse);
+    setTabOrder(opt_Morse, txt_piucifr);
+    setTabOrder(txt_piucifr, Command1);
+    setTabOrder(Command1, RichTextBox1);
+
+    connect(btn_traduci, &QPushButton::clicked, this, &MorseForm::btn_traduci_Click);
+}
+
+void MorseForm::createMenus() {
+    auto entry = [](QMenu* menu, const char* name, const QString& caption) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+
+    file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("file"));
+    save = entry(file, "save", QStringLiteral("&Salva"));
+    pri = entry(file, "pri", QStringLiteral("S&tampa"));
+    clo = entry(file, "clo", QStringLiteral("&Chiudi"));
+
+    mah = menuBar()->addMenu(QStringLiteral("&?"));
+    mah->setObjectName(QStringLiteral("mah"));
+    morse = entry(mah, "morse", QStringLiteral("C&odice Morse"));
+    cifrato = entry(mah, "cifrato", QStringLiteral("&Messaggio Cifrato"));
+    info = entry(mah, "info", QStringLiteral("&Informazioni su Lumbo 1.0"));
+}
+
+bool MorseForm::focusNextPrevChild(bool next) {
+    const bool moved = QMainWindow::focusNextPrevChild(next);
+    // Tab enters the option group at its selected button, as users of option
+    // buttons expect; the arrow keys move within the group.
+    auto* option = qobject_cast<QRadioButton*>(focusWidget());
+    if (option && !option->isChecked()) {
+        for (QRadioButton* selected : {opt_Morse, opt_cifrato})
+            if (selected->isChecked())
+                selected->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    }
+    return moved;
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "ui/forms.hpp"
+
+#include <QMainWindow>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTextEdit;
+
+// The main window: the text to translate above, the translation below with
+// the print buffer lying in front of it, and the row of options and buttons at
+// the bottom. Controls carry the names the program's code uses for them.
+class MorseForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    MorseForm();
+
+    // Controls, in tab order.
+    QPlainTextEdit* txt_latino;
+    QPushButton* btn_traduci;
+    QPlainTextEdit* txt_cifrato;
+    QRadioButton* opt_cifrato;
+    QRadioButton* opt_Morse;
+    QGroupBox* Frame1;
+    QGroupBox* Frame2;
+    QLineEdit* txt_piucifr;
+    QLabel* Label1;
+    QPushButton* Command1;
+    QTextEdit* RichTextBox1; // the print buffer: what the user reads and what gets printed
+
+    // Menus. The entry `morse` shares its name with the window itself.
+    QMenu* file;
+    QAction* save;
+    QAction* pri;
+    QAction* clo;
+    QMenu* mah;
+    QAction* morse;
+    QAction* cifrato;
+    QAction* info;
+
+public slots:
+    void btn_traduci_Click();
+
+protected:
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    void createControls();
+    void createMenus();
+};
+
+// The main window's one global instance.
+inline forms::Instance<MorseForm> morse;

@@ -1,0 +1,34 @@
+#include "ui/messages.hpp"
+
+namespace messages {
+namespace {
+
+Handler& handler() {
+    static Handler current;
+    return current;
+}
+
+const QString kTitle = QStringLiteral("Lumbo 1.0");
+
+} // namespace
+
+void setHandler(Handler replacement) {
+    handler() = std::move(replacement);
+}
+
+void warning(QWidget* parent, const QString& text) {
+    if (handler()) {
+        handler()({QMessageBox::Warning, text});
+        return;
+    }
+    QMessageBox::warning(parent, kTitle, text);
+}
+
+bool askYesNo(QWidget* parent, const QString& text) {
+    if (handler())
+        return handler()({QMessageBox::Question, text});
+    return QMessageBox::question(parent, kTitle, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+} // namespace messages
