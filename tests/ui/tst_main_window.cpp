@@ -4,7 +4,7 @@
 #include "ui/twips.hpp"
 
 #include <QApplication>
-#include <QGroupBox>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>

@@ -4,7 +4,7 @@
 #include "ui/twips.hpp"
 
 #include <QAction>
-#include <QGroupBox>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -56,8 +56,10 @@ void MorseForm::createControls() {
     setCentralWidget(client);
 
     // Created bottom-most first, so that later controls lie in front.
-    Frame1 = place(new QGroupBox(client), "Frame1", twips::rect(960, 4080, 3495, 855));
-    Frame2 = place(new QGroupBox(Frame1), "Frame2", twips::rect(1080, 120, 2295, 615));
+    Frame1 = place(new QFrame(client), "Frame1", twips::rect(960, 4080, 3495, 855));
+    Frame2 = place(new QFrame(Frame1), "Frame2", twips::rect(1080, 120, 2295, 615));
+    for (QFrame* frame : {Frame1, Frame2})
+        frame->setFrameStyle(QFrame::Box | QFrame::Sunken); // an etched box with no caption
     Label1 =
         place(new QLabel(QStringLiteral("+"), Frame2), "Label1", twips::rect(1080, 240, 135, 255));
     txt_piucifr = place(new QLineEdit(Frame2), "txt_piucifr", twips::rect(1320, 210, 855, 285));

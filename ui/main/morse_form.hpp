@@ -5,7 +5,7 @@
 #include <QMainWindow>
 
 class QAction;
-class QGroupBox;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -29,8 +29,8 @@ public:
     QPlainTextEdit* txt_cifrato;
     QRadioButton* opt_cifrato;
     QRadioButton* opt_Morse;
-    QGroupBox* Frame1;
-    QGroupBox* Frame2;
+    QFrame* Frame1;
+    QFrame* Frame2;
     QLineEdit* txt_piucifr;
     QLabel* Label1;
     QPushButton* Command1;
