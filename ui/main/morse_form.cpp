@@ -1,6 +1,8 @@
 #include "ui/main/morse_form.hpp"
 
+#include "ui/artwork/artwork.hpp"
 #include "ui/fonts.hpp"
+#include "ui/place.hpp"
 #include "ui/twips.hpp"
 
 #include <QAction>
@@ -26,17 +28,12 @@ template <class Box> void makeMultiLine(Box* box) {
     box->setTabChangesFocus(true);
 }
 
-template <class Control> Control* place(Control* control, const char* name, const QRect& rect) {
-    control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(rect);
-    return control;
-}
-
 } // namespace
 
 MorseForm::MorseForm() {
     setObjectName(QStringLiteral("morse"));
     setWindowTitle(QStringLiteral("Lumbo 1.0"));
+    setWindowIcon(artwork::notepadIcon());
     createMenus();
     createControls();
 
@@ -60,8 +57,7 @@ void MorseForm::createControls() {
     Frame2 = place(new QFrame(Frame1), "Frame2", twips::rect(1080, 120, 2295, 615));
     for (QFrame* frame : {Frame1, Frame2})
         frame->setFrameStyle(QFrame::Box | QFrame::Sunken); // an etched box with no caption
-    Label1 =
-        place(new QLabel(QStringLiteral("+"), Frame2), "Label1", twips::rect(1080, 240, 135, 255));
+    Label1 = fixedLabel(Frame2, "Label1", QStringLiteral("+"), twips::rect(1080, 240, 135, 255));
     txt_piucifr = place(new QLineEdit(Frame2), "txt_piucifr", twips::rect(1320, 210, 855, 285));
     txt_piucifr->setMaxLength(std::numeric_limits<int>::max());
 
@@ -124,6 +120,11 @@ void MorseForm::createMenus() {
     morse = entry(mah, "morse", QStringLiteral("C&odice Morse"));
     cifrato = entry(mah, "cifrato", QStringLiteral("&Messaggio Cifrato"));
     info = entry(mah, "info", QStringLiteral("&Informazioni su Lumbo 1.0"));
+
+    connect(clo, &QAction::triggered, this, &MorseForm::clo_Click);
+    connect(morse, &QAction::triggered, this, &MorseForm::morse_Click);
+    connect(cifrato, &QAction::triggered, this, &MorseForm::cifrato_Click);
+    connect(info, &QAction::triggered, this, &MorseForm::info_Click);
 }
 
 bool MorseForm::focusNextPrevChild(bool next) {

@@ -49,6 +49,12 @@ public:
 public slots:
     void btn_traduci_Click();
 
+    // Menu commands.
+    void clo_Click();
+    void morse_Click();
+    void cifrato_Click();
+    void info_Click();
+
 protected:
     bool focusNextPrevChild(bool next) override;
 

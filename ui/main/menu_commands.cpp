@@ -1,0 +1,26 @@
+// The main window's menu commands: each shows one of the other windows, always
+// its single instance, modeless and in the state it was left in.
+#include "ui/main/morse_form.hpp"
+
+#include "ui/info/cod_morse_form.hpp"
+#include "ui/info/frm_cifrato_form.hpp"
+#include "ui/info/infor_form.hpp"
+
+// Closes the main window and the windows that their own buttons only hide;
+// an open Morse table or cipher explanation keeps the program running.
+void MorseForm::clo_Click() {
+    ::morse.unload();
+    infor.unload();
+}
+
+void MorseForm::morse_Click() {
+    CodMorse.show();
+}
+
+void MorseForm::cifrato_Click() {
+    frm_cifrato.show();
+}
+
+void MorseForm::info_Click() {
+    infor.show();
+}
