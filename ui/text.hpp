@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <string_view>
@@ -15,5 +16,18 @@ inline std::u16string_view view(const QString& s) {
 // Decodes Windows-1252. The five codes that Windows-1252 leaves undefined
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the control characters of those codes.
 QString fromWindows1252(std::string_view bytes);
+
+} // namespace text
+
+namespace text {
+
+// A text in Windows-1252, each character that the code page cannot represent
+// written as "?".
+struct Windows1252 {
+    QByteArray bytes;
+    QString firstUnrepresentable; // the first such character; empty when there is none
+};
+
+Windows1252 toWindows1252(const QString& s);
 
 } // namespace text

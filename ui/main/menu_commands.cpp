@@ -5,11 +5,17 @@
 #include "ui/info/cod_morse_form.hpp"
 #include "ui/info/frm_cifrato_form.hpp"
 #include "ui/info/infor_form.hpp"
+#include "ui/save/salva_form.hpp"
+
+void MorseForm::save_Click() {
+    Salva.show();
+}
 
 // Closes the main window and the windows that their own buttons only hide;
 // an open Morse table or cipher explanation keeps the program running.
 void MorseForm::clo_Click() {
     ::morse.unload();
+    Salva.unload();
     infor.unload();
 }
 

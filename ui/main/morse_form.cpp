@@ -121,6 +121,7 @@ void MorseForm::createMenus() {
     cifrato = entry(mah, "cifrato", QStringLiteral("&Messaggio Cifrato"));
     info = entry(mah, "info", QStringLiteral("&Informazioni su Lumbo 1.0"));
 
+    connect(save, &QAction::triggered, this, &MorseForm::save_Click);
     connect(clo, &QAction::triggered, this, &MorseForm::clo_Click);
     connect(morse, &QAction::triggered, this, &MorseForm::morse_Click);
     connect(cifrato, &QAction::triggered, this, &MorseForm::cifrato_Click);

@@ -50,6 +50,7 @@ public slots:
     void btn_traduci_Click();
 
     // Menu commands.
+    void save_Click();
     void clo_Click();
     void morse_Click();
     void cifrato_Click();

@@ -1,0 +1,450 @@
+#include "ui/fonts.hpp"
+#include "ui/main/modulo1.hpp"
+#include "ui/main/morse_form.hpp"
+#include "ui/messages.hpp"
+#include "ui/save/drive_list.hpp"
+#include "ui/save/file_list.hpp"
+#include "ui/save/folder_list.hpp"
+#include "ui/save/salva_form.hpp"
+#include "ui/twips.hpp"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray checksum(const QString& path) {
+    return QCryptographicHash::hash(readAll(path), QCryptographicHash::Sha256).toHex();
+}
+
+bool run(const QString& program, const QStringList& arguments) {
+    return QProcess::execute(program, arguments) == 0;
+}
+
+} // namespace
+
+class SaveTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    // The file writer.
+    void writesExactBytes_data();
+    void writesExactBytes();
+    void unrepresentableCharactersOnlyWithConsent();
+    void savingTwiceKeepsOnlyTheSecondText();
+    void replacingKeepsALinkAndItsPermissions();
+    void failuresReportAndLoseNothing_data();
+    void failuresReportAndLoseNothing();
+    void fullFileSystemLosesNothing();
+    void fullDeviceIsReportedAndNeverReplaced();
+
+    // The dialog.
+    void dialogLayout();
+    void startsAtTheCurrentFolderWithMorse();
+    void openingAFolderMovesTheCurrentFolderAtOnce();
+    void fileListShowsOnlyTextFilesSorted();
+    void pickingAFileFillsTheNameBox();
+    void salvaWritesIntoTheFolderShownAndHides();
+    void pickedNameReplacesTheListedFile();
+    void typedNamesAlwaysGetTxt_data();
+    void typedNamesAlwaysGetTxt();
+    void failedSaveKeepsTheDialogShown();
+    void annullaKeepsNameAndFolder();
+    void closeBoxGivesMorseAgain();
+    void choosingAVolumeMovesAllThreeLists();
+
+private:
+    void setOutput(const QString& text) { morse->txt_cifrato->setPlainText(text); }
+    QString at(const QString& name) const { return QDir(root_->path()).filePath(name); }
+
+    std::unique_ptr<QTemporaryDir> root_;
+    QString startFolder_;
+    QStringList messages_;
+    bool answer_ = true;
+    QStringList mounts_;
+};
+
+void SaveTest::initTestCase() {
+    QApplication::setQuitOnLastWindowClosed(false);
+    fonts::installSubstitutions();
+    startFolder_ = QDir::currentPath();
+    messages::setHandler([this](const messages::Message& m) {
+        messages_ << m.text;
+        return answer_;
+    });
+}
+
+void SaveTest::init() {
+    root_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(root_->isValid());
+    QDir(root_->path()).mkpath("sub/inner");
+    QDir(root_->path()).mkpath("Alpha");
+    QDir(root_->path()).mkpath(".hidden");
+    QVERIFY(QDir::setCurrent(root_->path()));
+    messages_.clear();
+    answer_ = true;
+    morse.get();
+}
+
+void SaveTest::cleanup() {
+    Salva.unload();
+    morse.unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QDir::setCurrent(startFolder_);
+    for (const QString& mount : std::as_const(mounts_))
+        run("umount", {"-l", mount});
+    mounts_.clear();
+    root_.reset();
+}
+
+void SaveTest::writesExactBytes_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("empty box") << "" << QByteArray("\r\n");
+    QTest::newRow("SOS in Morse") << "  . . .  / _  _  _  /  . . .  //"
+                                  << QByteArray("  . . .  / _  _  _  /  . . .  //\r\n");
+    QTest::newRow("line breaks become CR LF") << "ab\ncd" << QByteArray("ab\r\ncd\r\n");
+    QTest::newRow("euro sign from a cipher shift")
+        << QString::fromUtf8("€ÿ") << QByteArray("\x80\xFF\r\n");
+    QTest::newRow("undefined code kept") << QString(QChar(0x81)) << QByteArray("\x81\r\n");
+    QTest::newRow("control characters kept")
+        << QString(QChar(0x1A)) + QChar(0) << QByteArray("\x1A\0\r\n", 4);
+}
+
+void SaveTest::writesExactBytes() {
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    setOutput(text);
+    QVERIFY(Modulo1::salva_testo("out.txt"));
+    QCOMPARE(readAll(at("out.txt")), bytes);
+    QCOMPARE(messages_, QStringList());
+}
+
+void SaveTest::unrepresentableCharactersOnlyWithConsent() {
+    setOutput(QString::fromUtf8("a€中b😀c") + QChar(0xD800) + "d");
+    writeAll(at("old.txt"), "old content");
+
+    answer_ = false;
+    QVERIFY(!Modulo1::salva_testo("old.txt"));
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY2(messages_[0].contains(QString::fromUtf8("\"中\" (U+4E2D)")), qPrintable(messages_[0]));
+    QCOMPARE(readAll(at("old.txt")), QByteArray("old content"));
+
+    answer_ = true;
+    QVERIFY(Modulo1::salva_testo("old.txt"));
+    QCOMPARE(readAll(at("old.txt")), QByteArray("a\x80?b?c?d\r\n"));
+}
+
+void SaveTest::savingTwiceKeepsOnlyTheSecondText() {
+    setOutput("a much longer first text");
+    QVERIFY(Modulo1::salva_testo("twice.txt"));
+    setOutput("short");
+    QVERIFY(Modulo1::salva_testo("twice.txt"));
+    QCOMPARE(readAll(at("twice.txt")), QByteArray("short\r\n"));
+}
+
+void SaveTest::replacingKeepsALinkAndItsPermissions() {
+    writeAll(at("target.txt"), "old");
+    QFile::setPermissions(at("target.txt"), QFile::ReadOwner | QFile::WriteOwner);
+    QVERIFY(QFile::link(at("target.txt"), at("link.txt")));
+    setOutput("new");
+    QVERIFY(Modulo1::salva_testo("link.txt"));
+    QVERIFY(QFileInfo(at("link.txt")).isSymLink());
+    QCOMPARE(readAll(at("target.txt")), QByteArray("new\r\n"));
+    QCOMPARE(QFile::permissions(at("target.txt")),
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+}
+
+// Failures that stop root too, since CI runs as root.
+void SaveTest::failuresReportAndLoseNothing_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("folder part that is a file") << "plain.txt/inside.txt";
+    QTest::newRow("name that is a folder") << "sub";
+    QTest::newRow("name over the file system's limit") << QString(300, 'n') + ".txt";
+    QTest::newRow("missing folder") << "missing/out.txt";
+}
+
+void SaveTest::failuresReportAndLoseNothing() {
+    QFETCH(QString, name);
+    writeAll(at("plain.txt"), "precious");
+    const QByteArray before = checksum(at("plain.txt"));
+    setOutput("new text");
+    QVERIFY(!Modulo1::salva_testo(name));
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY2(messages_[0].startsWith("Impossibile salvare il file \"" +
+                                     QDir(root_->path()).absolutePath()),
+             qPrintable(messages_[0]));
+    QCOMPARE(checksum(at("plain.txt")), before);
+    QVERIFY(QFileInfo(at("sub")).isDir());
+}
+
+void SaveTest::fullFileSystemLosesNothing() {
+    if (geteuid() != 0)
+        QSKIP("mounting a small file system needs root");
+    const QString small = at("small");
+    QDir().mkpath(small);
+    QVERIFY(run("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", small}));
+    mounts_ << small;
+    const QString existing = small + "/old.txt";
+    writeAll(existing, QByteArray(8000, 'o'));
+    const QByteArray before = checksum(existing);
+    // Fill what is left.
+    QFile filler(small + "/filler");
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    const QByteArray block(4096, 'f');
+    while (filler.write(block) == block.size()) {
+    }
+    filler.close();
+
+    setOutput(QString(20000, 'x'));
+    QVERIFY(!Modulo1::salva_testo(existing));
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY2(messages_[0].contains(existing), qPrintable(messages_[0]));
+    QCOMPARE(checksum(existing), before);
+    QCOMPARE(QDir(small).entryList(QDir::Files | QDir::Hidden), QStringList({"filler", "old.txt"}));
+}
+
+void SaveTest::fullDeviceIsReportedAndNeverReplaced() {
+    if (geteuid() != 0)
+        QSKIP("making a device node needs root");
+    const QString node = at("full");
+    QVERIFY(run("mknod", {node, "c", "1", "7"}));
+    QVERIFY(QFile::link(node, at("device.txt")));
+    setOutput("anything");
+    QVERIFY(!Modulo1::salva_testo("device.txt"));
+    QCOMPARE(messages_.size(), 1);
+    struct stat status {};
+    QCOMPARE(stat(QFile::encodeName(node).constData(), &status), 0);
+    QVERIFY(S_ISCHR(status.st_mode));
+    QVERIFY(QFileInfo(at("device.txt")).isSymLink());
+}
+
+void SaveTest::dialogLayout() {
+    Salva.show();
+    SalvaForm& w = Salva.get();
+    QCOMPARE(w.windowTitle(), QStringLiteral("Salva"));
+    QCOMPARE(w.geometry(), QRect(QPoint(12, 125), twips::size(6675, 2580)));
+    const struct {
+        QWidget* control;
+        const char* name;
+        QRect rect;
+    } rows[] = {
+        {w.Drive1, "Drive1", twips::rect(0, 0, 3015, 315)},
+        {w.Annulla, "Annulla", twips::rect(5760, 2160, 855, 375)},
+        {w.txt_salva, "txt_salva", twips::rect(3120, 2160, 1575, 285)},
+        {w.Salva, "Salva", twips::rect(4800, 2160, 855, 375)},
+        {w.File1, "File1", twips::rect(3120, 0, 3495, 2040)},
+        {w.Dir1, "Dir1", twips::rect(0, 360, 3015, 2115)},
+    };
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QCOMPARE(QApplication::focusWidget(), w.Drive1);
+    for (const auto& row : rows) {
+        QCOMPARE(row.control->objectName(), QString::fromLatin1(row.name));
+        QCOMPARE(row.control->geometry(), row.rect);
+        QCOMPARE(QApplication::focusWidget(), row.control); // the tab order
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(w.File1->pattern(), QStringLiteral("*.txt"));
+    QVERIFY(!w.Salva->isDefault() && !w.Annulla->isDefault());
+}
+
+void SaveTest::startsAtTheCurrentFolderWithMorse() {
+    Salva.show();
+    QCOMPARE(Salva->txt_salva->text(), QStringLiteral("Morse"));
+    QCOMPARE(Salva->Dir1->path(), QDir(root_->path()).canonicalPath());
+    QCOMPARE(Salva->File1->path(), QDir(root_->path()).canonicalPath());
+    QCOMPARE(Salva->Drive1->drive(), volumeOf(root_->path()));
+}
+
+void SaveTest::openingAFolderMovesTheCurrentFolderAtOnce() {
+    Salva.show();
+    FolderList* dirs = Salva->Dir1;
+    QStringList shown;
+    for (int i = 0; i < dirs->count(); ++i)
+        shown << dirs->item(i)->text().trimmed();
+    QCOMPARE(shown.mid(shown.size() - 2), QStringList({"Alpha", "sub"})); // no hidden folder
+    QCOMPARE(shown.first(), QStringLiteral("/"));
+
+    const int sub = dirs->count() - 1;
+    dirs->setCurrentRow(sub);
+    QCOMPARE(QDir::currentPath(), QDir(root_->path()).canonicalPath()); // a click only selects
+    QTest::keyClick(dirs, Qt::Key_Return);
+    const QString subPath = QDir(root_->path()).canonicalPath() + "/sub";
+    QCOMPARE(dirs->path(), subPath);
+    QCOMPARE(Salva->File1->path(), subPath);
+    QCOMPARE(QDir::currentPath(), subPath);
+
+    // Back up to the parent through the ancestors.
+    const int parentRow = dirs->count() - 3; // ancestors ..., root_, sub, then "inner"
+    QCOMPARE(dirs->folderAt(parentRow), QDir(root_->path()).canonicalPath());
+    emit dirs->itemActivated(dirs->item(parentRow));
+    QCOMPARE(QDir::currentPath(), QDir(root_->path()).canonicalPath());
+}
+
+void SaveTest::fileListShowsOnlyTextFilesSorted() {
+    for (const char* name : {"b.txt", "NOTE.TXT", "a.txt", "c.doc", "txt", ".hidden.txt"})
+        writeAll(at(name), "x");
+    Salva.show();
+    FileList* files = Salva->File1;
+    QStringList listed;
+    for (int i = 0; i < files->count(); ++i)
+        listed << files->item(i)->text();
+    QCOMPARE(listed, QStringList({"a.txt", "b.txt", "NOTE.TXT"}));
+}
+
+void SaveTest::pickingAFileFillsTheNameBox() {
+    writeAll(at("Note.txt"), "x");
+    Salva.show();
+    FileList* files = Salva->File1;
+    const QRect entry = files->visualItemRect(files->item(0));
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, entry.center());
+    QCOMPARE(Salva->txt_salva->text(), QStringLiteral("Note.txt"));
+    QCOMPARE(QDir::currentPath(), QDir(root_->path()).canonicalPath());
+}
+
+void SaveTest::salvaWritesIntoTheFolderShownAndHides() {
+    setOutput("saved");
+    Salva.show();
+    QTest::keyClick(Salva->Dir1, Qt::Key_End);
+    QTest::keyClick(Salva->Dir1, Qt::Key_Return); // opens "sub"
+    QTest::mouseClick(Salva->Salva, Qt::LeftButton);
+    QCOMPARE(readAll(at("sub/Morse.txt")), QByteArray("saved\r\n"));
+    QVERIFY(!Salva->isVisible());
+    QVERIFY(Salva.isLoaded());
+    QCOMPARE(messages_, QStringList());
+}
+
+void SaveTest::pickedNameReplacesTheListedFile() {
+    writeAll(at("Morse.txt"), "old");
+    setOutput("new");
+    Salva.show();
+    Salva->File1->setCurrentRow(0);
+    QCOMPARE(Salva->txt_salva->text(), QStringLiteral("Morse.txt"));
+    QTest::mouseClick(Salva->Salva, Qt::LeftButton);
+    QCOMPARE(readAll(at("Morse.txt")), QByteArray("new\r\n"));
+    QVERIFY(!QFile::exists(at("Morse.txt.txt")));
+}
+
+void SaveTest::typedNamesAlwaysGetTxt_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("plain") << "lettera"
+                           << "lettera.txt";
+    QTest::newRow("empty") << ""
+                           << ".txt";
+    QTest::newRow("already .txt") << "Morse.txt"
+                                  << "Morse.txt.txt";
+    QTest::newRow("leading dash") << "-x"
+                                  << "-x.txt";
+    QTest::newRow("newline") << "a\nb"
+                             << "a\nb.txt";
+    QTest::newRow("relative folder") << "sub/inner/deep"
+                                     << "sub/inner/deep.txt";
+}
+
+void SaveTest::typedNamesAlwaysGetTxt() {
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    setOutput("t");
+    Salva.show();
+    Salva->txt_salva->setText(typed);
+    QTest::mouseClick(Salva->Salva, Qt::LeftButton);
+    QCOMPARE(messages_, QStringList());
+    QCOMPARE(readAll(at(written)), QByteArray("t\r\n"));
+}
+
+void SaveTest::failedSaveKeepsTheDialogShown() {
+    setOutput("t");
+    Salva.show();
+    Salva->txt_salva->setText("nowhere/name");
+    QTest::mouseClick(Salva->Salva, Qt::LeftButton);
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY(Salva->isVisible());
+    QCOMPARE(Salva->txt_salva->text(), QStringLiteral("nowhere/name"));
+}
+
+void SaveTest::annullaKeepsNameAndFolder() {
+    Salva.show();
+    QTest::keyClick(Salva->Dir1, Qt::Key_End);
+    QTest::keyClick(Salva->Dir1, Qt::Key_Return);
+    Salva->txt_salva->setText("bozza");
+    QTest::mouseClick(Salva->Annulla, Qt::LeftButton);
+    QVERIFY(!Salva->isVisible());
+    Salva.show();
+    QCOMPARE(Salva->txt_salva->text(), QStringLiteral("bozza"));
+    QCOMPARE(Salva->Dir1->path(), QDir(root_->path()).canonicalPath() + "/sub");
+    QVERIFY(QDir(root_->path()).entryList(QDir::Files).isEmpty());
+}
+
+void SaveTest::closeBoxGivesMorseAgain() {
+    Salva.show();
+    QTest::keyClick(Salva->Dir1, Qt::Key_End);
+    QTest::keyClick(Salva->Dir1, Qt::Key_Return);
+    Salva->txt_salva->setText("bozza");
+    QVERIFY(Salva->close());
+    QVERIFY(!Salva.isLoaded());
+    Salva.show();
+    QCOMPARE(Salva->txt_salva->text(), QStringLiteral("Morse"));
+    // The lists start at the folder last chosen, the process's current folder.
+    QCOMPARE(Salva->Dir1->path(), QDir(root_->path()).canonicalPath() + "/sub");
+}
+
+void SaveTest::choosingAVolumeMovesAllThreeLists() {
+    if (geteuid() != 0)
+        QSKIP("mounting a second volume needs root");
+    const QString volume = QDir(root_->path()).canonicalPath() + "/volume";
+    QDir().mkpath(volume);
+    QVERIFY(run("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", volume}));
+    mounts_ << volume;
+    QDir(volume).mkpath("inside");
+    QVERIFY(QDir::setCurrent(volume + "/inside"));
+
+    Salva.show();
+    DriveList* drives = Salva->Drive1;
+    QCOMPARE(drives->drive(), volume);
+    const int rootIndex = drives->findData(QStringLiteral("/"));
+    QVERIFY(rootIndex >= 0);
+
+    drives->setCurrentIndex(rootIndex);
+    emit drives->activated(rootIndex);
+    const QString onRoot = Salva->Dir1->path();
+    QCOMPARE(volumeOf(onRoot), QStringLiteral("/"));
+    QCOMPARE(Salva->File1->path(), onRoot);
+    QCOMPARE(QDir::currentPath(), onRoot);
+
+    // Back to the volume: the folder last opened there.
+    const int volumeIndex = drives->findData(volume);
+    drives->setCurrentIndex(volumeIndex);
+    emit drives->activated(volumeIndex);
+    QCOMPARE(Salva->Dir1->path(), volume + "/inside");
+    QCOMPARE(QDir::currentPath(), volume + "/inside");
+}
+
+QTEST_MAIN(SaveTest)
+#include "tst_save.moc"
