@@ -1,10 +1,17 @@
 #include "ui/messages.hpp"
 
+#include <QFileDialog>
+
 namespace messages {
 namespace {
 
 Handler& handler() {
     static Handler current;
+    return current;
+}
+
+FileChooser& fileChooser() {
+    static FileChooser current;
     return current;
 }
 
@@ -14,6 +21,16 @@ const QString kTitle = QStringLiteral("Lumbo 1.0");
 
 void setHandler(Handler replacement) {
     handler() = std::move(replacement);
+}
+
+void setFileChooser(FileChooser replacement) {
+    fileChooser() = std::move(replacement);
+}
+
+QString askSaveFileName(QWidget* parent, const QString& caption, const QString& filter) {
+    if (fileChooser())
+        return fileChooser()(caption);
+    return QFileDialog::getSaveFileName(parent, caption, QString(), filter);
 }
 
 void warning(QWidget* parent, const QString& text) {

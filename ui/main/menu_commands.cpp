@@ -19,6 +19,14 @@ void MorseForm::clo_Click() {
     infor.unload();
 }
 
+// The close box does what "&Chiudi" does (the window itself is unloaded by its
+// close box already), so that no hidden window keeps the program running.
+void MorseForm::closeEvent(QCloseEvent* event) {
+    Salva.unload();
+    infor.unload();
+    QMainWindow::closeEvent(event);
+}
+
 void MorseForm::morse_Click() {
     CodMorse.show();
 }

@@ -100,6 +100,7 @@ void MorseForm::createControls() {
     setTabOrder(Command1, RichTextBox1);
 
     connect(btn_traduci, &QPushButton::clicked, this, &MorseForm::btn_traduci_Click);
+    connect(Command1, &QPushButton::clicked, this, &MorseForm::Command1_Click);
 }
 
 void MorseForm::createMenus() {
@@ -122,6 +123,7 @@ void MorseForm::createMenus() {
     info = entry(mah, "info", QStringLiteral("&Informazioni su Lumbo 1.0"));
 
     connect(save, &QAction::triggered, this, &MorseForm::save_Click);
+    connect(pri, &QAction::triggered, this, &MorseForm::pri_Click);
     connect(clo, &QAction::triggered, this, &MorseForm::clo_Click);
     connect(morse, &QAction::triggered, this, &MorseForm::morse_Click);
     connect(cifrato, &QAction::triggered, this, &MorseForm::cifrato_Click);

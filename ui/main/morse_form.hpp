@@ -49,8 +49,11 @@ public:
 public slots:
     void btn_traduci_Click();
 
+    void Command1_Click();
+
     // Menu commands.
     void save_Click();
+    void pri_Click();
     void clo_Click();
     void morse_Click();
     void cifrato_Click();
@@ -58,8 +61,10 @@ public slots:
 
 protected:
     bool focusNextPrevChild(bool next) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    void stampa(); // the print routine
     void createControls();
     void createMenus();
 };

@@ -1,0 +1,155 @@
+// Printing through a real print system. printsOnTheDefaultPrinter runs under
+// tests/print/with-cups, which starts a private CUPS server with a default
+// queue; the other cases run with no print server reachable.
+#include "ui/fonts.hpp"
+#include "ui/main/morse_form.hpp"
+#include "ui/messages.hpp"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// The text pdftotext reads from a PDF, blanks squeezed.
+QString pdfText(const QString& pdf) {
+    QProcess p;
+    p.start("pdftotext", {pdf, "-"});
+    if (!p.waitForFinished(30000))
+        return "<pdftotext failed>";
+    return QString::fromUtf8(p.readAllStandardOutput()).simplified();
+}
+
+int pdfPages(const QString& pdf) {
+    QProcess p;
+    p.start("pdfinfo", {pdf});
+    p.waitForFinished(30000);
+    for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split('\n'))
+        if (line.startsWith("Pages:"))
+            return line.mid(6).trimmed().toInt();
+    return -1;
+}
+
+QStringList jobDocuments(const QString& spool) {
+    QDir dir(spool);
+    QStringList found;
+    for (const QString& name : dir.entryList({"d*"}, QDir::Files, QDir::Name))
+        found << dir.filePath(name);
+    return found;
+}
+
+} // namespace
+
+class PrintTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void printsOnTheDefaultPrinter();
+    void noPrinterOffersAPdf();
+    void noPrinterAndNoPdfWanted();
+    void pdfThatCannotBeWrittenIsReported();
+
+private:
+    void translateCiao();
+    QStringList messages_;
+    bool answer_ = true;
+    QString chosenPdf_;
+};
+
+void PrintTest::initTestCase() {
+    QApplication::setQuitOnLastWindowClosed(false);
+    fonts::installSubstitutions();
+    messages::setHandler([this](const messages::Message& m) {
+        messages_ << m.text;
+        return answer_;
+    });
+    messages::setFileChooser([this](const QString&) { return chosenPdf_; });
+}
+
+void PrintTest::init() {
+    messages_.clear();
+    morse.show();
+}
+
+void PrintTest::cleanup() {
+    morse.unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void PrintTest::translateCiao() {
+    morse->txt_latino->setPlainText("Ciao a tutti");
+    morse->opt_cifrato->setChecked(true);
+    morse->txt_piucifr->setText("1");
+    morse->btn_traduci->click();
+    QCOMPARE(morse->txt_cifrato->toPlainText(), QStringLiteral("DJBP   B   UVUUJ"));
+}
+
+void PrintTest::printsOnTheDefaultPrinter() {
+    const QString spool = qEnvironmentVariable("LUMBO_TEST_SPOOL");
+    if (spool.isEmpty())
+        QSKIP("needs the private print server of tests/print/with-cups");
+    translateCiao();
+    morse->pri->trigger();    // "Stampa" in the File menu
+    morse->Command1->click(); // the "Stampa" button
+    QCOMPARE(messages_, QStringList());
+
+    QStringList documents;
+    QTRY_COMPARE_WITH_TIMEOUT((documents = jobDocuments(spool)).size(), 2, 20000);
+    for (const QString& document : documents) {
+        QTRY_VERIFY_WITH_TIMEOUT(pdfText(document).contains("DJBP B UVUUJ"), 20000);
+        QCOMPARE(pdfPages(document), 1); // no page of our own
+    }
+}
+
+void PrintTest::noPrinterOffersAPdf() {
+    if (!qEnvironmentVariable("LUMBO_TEST_SPOOL").isEmpty())
+        QSKIP("a print server is running");
+    translateCiao();
+    QTemporaryDir dir;
+    chosenPdf_ = dir.filePath("stampa.pdf");
+    answer_ = true;
+    morse->Command1->click();
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY(messages_[0].contains("nessuna stampante predefinita"));
+    QVERIFY(QFileInfo(chosenPdf_).size() > 0);
+    QCOMPARE(pdfText(chosenPdf_), QStringLiteral("DJBP B UVUUJ"));
+    QCOMPARE(pdfPages(chosenPdf_), 1);
+}
+
+void PrintTest::noPrinterAndNoPdfWanted() {
+    if (!qEnvironmentVariable("LUMBO_TEST_SPOOL").isEmpty())
+        QSKIP("a print server is running");
+    translateCiao();
+    QTemporaryDir dir;
+    chosenPdf_ = dir.filePath("stampa.pdf");
+    answer_ = false;
+    morse->pri->trigger();
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY(!QFile::exists(chosenPdf_));
+}
+
+void PrintTest::pdfThatCannotBeWrittenIsReported() {
+    if (!qEnvironmentVariable("LUMBO_TEST_SPOOL").isEmpty())
+        QSKIP("a print server is running");
+    translateCiao();
+    QTemporaryDir dir;
+    chosenPdf_ = dir.filePath("no/such/folder/stampa.pdf");
+    answer_ = true;
+    morse->pri->trigger();
+    QCOMPARE(messages_.size(), 2);
+    QVERIFY2(messages_[1].contains(chosenPdf_), qPrintable(messages_[1]));
+}
+
+QTEST_MAIN(PrintTest)
+#include "tst_print.moc"

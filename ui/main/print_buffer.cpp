@@ -1,0 +1,78 @@
+// Printing the print buffer, in its own formatting (Arial 24 pt bold), on the
+// default printer, or into a PDF file when there is no printer.
+#include "ui/main/morse_form.hpp"
+
+#include "ui/messages.hpp"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QScreen>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <memory>
+
+namespace {
+
+const QString kDocumentName = QStringLiteral("Lumbo 1.0");
+
+// Prints the buffer's document as it stands. A document laid out for the
+// screen would get page numbers added when printed; a copy laid out in pages
+// of the printer's size prints just the text.
+bool print(QTextEdit* buffer, QPrinter& printer) {
+    printer.setDocName(kDocumentName);
+    if (!printer.isValid())
+        return false;
+    const std::unique_ptr<QTextDocument> pages(buffer->document()->clone());
+    const int screenDpi = qRound(QGuiApplication::primaryScreen()->logicalDotsPerInch());
+    pages->setPageSize(printer.pageLayout().paintRectPixels(screenDpi).size());
+    pages->print(&printer);
+    return printer.printerState() != QPrinter::Error && printer.printerState() != QPrinter::Aborted;
+}
+
+void printToPdf(QWidget* parent, QTextEdit* buffer) {
+    const bool wanted = messages::askYesNo(
+        parent,
+        QStringLiteral("Non è configurata nessuna stampante predefinita, quindi il testo non "
+                       "può essere stampato.\n\nSalvare la stampa in un file PDF?"));
+    if (!wanted)
+        return;
+    const QString file = messages::askSaveFileName(parent, QStringLiteral("Stampa in un file PDF"),
+                                                   QStringLiteral("Documenti PDF (*.pdf)"));
+    if (file.isEmpty())
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    // A PDF that could not be written leaves no file or an empty one behind.
+    if (!print(buffer, printer) || QFileInfo(file).size() == 0)
+        messages::warning(parent,
+                          QStringLiteral("Impossibile scrivere il file PDF \"%1\".").arg(file));
+}
+
+} // namespace
+
+void MorseForm::pri_Click() {
+    stampa();
+}
+
+void MorseForm::Command1_Click() {
+    stampa();
+}
+
+void MorseForm::stampa() {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        printToPdf(this, RichTextBox1);
+        return;
+    }
+    QPrinter printer(info, QPrinter::HighResolution);
+    // Without a native print system Qt would quietly write a PDF with no name.
+    if (printer.outputFormat() != QPrinter::NativeFormat || !print(RichTextBox1, printer)) {
+        messages::warning(
+            this, QStringLiteral("La stampante \"%1\" non ha accettato la stampa.")
+                      .arg(info.description().isEmpty() ? info.printerName() : info.description()));
+    }
+}
