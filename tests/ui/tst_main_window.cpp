@@ -1,5 +1,6 @@
 #include "ui/fonts.hpp"
 #include "ui/main/morse_form.hpp"
+#include "ui/main/output_box.hpp"
 #include "ui/messages.hpp"
 #include "ui/twips.hpp"
 
@@ -251,7 +252,7 @@ void MainWindowTest::tabChain() {
 
 void MainWindowTest::tabAndEnterInTheTextBoxes() {
     MorseForm& w = window();
-    for (QPlainTextEdit* box : {w.txt_latino, w.txt_cifrato}) {
+    auto check = [](auto* box) {
         box->setFocus();
         QTest::keyClicks(box, "ab");
         QTest::keyClick(box, Qt::Key_Return);
@@ -260,7 +261,10 @@ void MainWindowTest::tabAndEnterInTheTextBoxes() {
         QTest::keyClick(box, Qt::Key_Tab);
         QCOMPARE(box->toPlainText(), QStringLiteral("ab\nc"));
         QVERIFY(!box->hasFocus());
-    }
+    };
+    check(w.txt_latino);
+    check(w.txt_cifrato);
+    check(w.RichTextBox1);
 }
 
 void MainWindowTest::enterAndEscapePressNoButton() {

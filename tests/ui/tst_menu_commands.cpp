@@ -3,6 +3,7 @@
 #include "ui/info/frm_cifrato_form.hpp"
 #include "ui/info/infor_form.hpp"
 #include "ui/main/morse_form.hpp"
+#include "ui/main/output_box.hpp"
 #include "ui/messages.hpp"
 #include "ui/save/salva_form.hpp"
 

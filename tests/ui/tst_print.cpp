@@ -3,6 +3,7 @@
 // queue; the other cases run with no print server reachable.
 #include "ui/fonts.hpp"
 #include "ui/main/morse_form.hpp"
+#include "ui/main/output_box.hpp"
 #include "ui/messages.hpp"
 
 #include <QAction>

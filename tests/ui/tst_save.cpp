@@ -1,6 +1,7 @@
 #include "ui/fonts.hpp"
 #include "ui/main/modulo1.hpp"
 #include "ui/main/morse_form.hpp"
+#include "ui/main/output_box.hpp"
 #include "ui/messages.hpp"
 #include "ui/save/drive_list.hpp"
 #include "ui/save/file_list.hpp"

@@ -3,6 +3,7 @@
 #include "engine/cipher.hpp"
 #include "engine/morse.hpp"
 #include "ui/main/morse_form.hpp"
+#include "ui/main/output_box.hpp"
 #include "ui/messages.hpp"
 #include "ui/text.hpp"
 #include "ui/text_file.hpp"

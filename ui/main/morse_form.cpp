@@ -2,6 +2,7 @@
 
 #include "ui/artwork/artwork.hpp"
 #include "ui/fonts.hpp"
+#include "ui/main/output_box.hpp"
 #include "ui/place.hpp"
 #include "ui/twips.hpp"
 
@@ -13,7 +14,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTextEdit>
 
 #include <limits>
 
@@ -21,10 +21,10 @@ namespace {
 
 // Multi-line box with only a vertical scroll bar: lines wrap at the box's
 // width, Tab moves the focus on, Enter breaks the line.
-template <class Box> void makeMultiLine(Box* box) {
+void makeMultiLine(QPlainTextEdit* box) {
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    box->setLineWrapMode(Box::WidgetWidth);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     box->setTabChangesFocus(true);
 }
 
@@ -68,10 +68,11 @@ void MorseForm::createControls() {
     btn_traduci = place(new QPushButton(QStringLiteral("Traduci"), client), "btn_traduci",
                         twips::rect(5280, 4320, 1215, 375));
 
-    txt_cifrato =
-        place(new QPlainTextEdit(client), "txt_cifrato", twips::rect(0, 2040, 8775, 2055));
+    // The output boxes hold texts of any length in one paragraph; they lay out
+    // only what is in view.
+    txt_cifrato = place(new OutputBox(client), "txt_cifrato", twips::rect(0, 2040, 8775, 2055));
     txt_cifrato->setFont(fonts::msSansSerif(18));
-    makeMultiLine(txt_cifrato);
+    txt_cifrato->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     // The option buttons belong to the window, not to the frames drawn around
     // them, so they make one group.
@@ -85,11 +86,8 @@ void MorseForm::createControls() {
     Command1 = place(new QPushButton(QStringLiteral("Stampa"), client), "Command1",
                      twips::rect(7080, 4320, 1215, 375));
 
-    RichTextBox1 = place(new QTextEdit(client), "RichTextBox1", twips::rect(0, 2040, 8775, 2055));
+    RichTextBox1 = place(new OutputBox(client), "RichTextBox1", twips::rect(0, 2040, 8775, 2055));
     RichTextBox1->setFont(fonts::arial(24, true));
-    RichTextBox1->setLineWrapMode(QTextEdit::WidgetWidth);
-    RichTextBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    RichTextBox1->setTabChangesFocus(true);
 
     setTabOrder(txt_latino, btn_traduci);
     setTabOrder(btn_traduci, txt_cifrato);

@@ -12,7 +12,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class QTextEdit;
+class OutputBox;
 
 // The main window: the text to translate above, the translation below with
 // the print buffer lying in front of it, and the row of options and buttons at
@@ -26,7 +26,7 @@ public:
     // Controls, in tab order.
     QPlainTextEdit* txt_latino;
     QPushButton* btn_traduci;
-    QPlainTextEdit* txt_cifrato;
+    OutputBox* txt_cifrato;
     QRadioButton* opt_cifrato;
     QRadioButton* opt_Morse;
     QFrame* Frame1;
@@ -34,7 +34,7 @@ public:
     QLineEdit* txt_piucifr;
     QLabel* Label1;
     QPushButton* Command1;
-    QTextEdit* RichTextBox1; // the print buffer: what the user reads and what gets printed
+    OutputBox* RichTextBox1; // the print buffer: what the user reads and what gets printed
 
     // Menus. The entry `morse` shares its name with the window itself.
     QMenu* file;

@@ -4,35 +4,26 @@
 
 #include "ui/messages.hpp"
 
+#include "ui/main/output_box.hpp"
+
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QScreen>
-#include <QTextDocument>
-#include <QTextEdit>
-
-#include <memory>
 
 namespace {
 
 const QString kDocumentName = QStringLiteral("Lumbo 1.0");
 
-// Prints the buffer's document as it stands. A document laid out for the
-// screen would get page numbers added when printed; a copy laid out in pages
-// of the printer's size prints just the text.
-bool print(QTextEdit* buffer, QPrinter& printer) {
+// Prints the buffer's text in its own font, wrapped at the page width; no
+// page is added of our own.
+bool print(OutputBox* buffer, QPrinter& printer) {
     printer.setDocName(kDocumentName);
-    if (!printer.isValid())
+    if (!printer.isValid() || !buffer->print(&printer))
         return false;
-    const std::unique_ptr<QTextDocument> pages(buffer->document()->clone());
-    const int screenDpi = qRound(QGuiApplication::primaryScreen()->logicalDotsPerInch());
-    pages->setPageSize(printer.pageLayout().paintRectPixels(screenDpi).size());
-    pages->print(&printer);
     return printer.printerState() != QPrinter::Error && printer.printerState() != QPrinter::Aborted;
 }
 
-void printToPdf(QWidget* parent, QTextEdit* buffer) {
+void printToPdf(QWidget* parent, OutputBox* buffer) {
     const bool wanted = messages::askYesNo(
         parent,
         QStringLiteral("Non è configurata nessuna stampante predefinita, quindi il testo non "

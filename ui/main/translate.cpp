@@ -2,6 +2,7 @@
 // print buffer, which lies in front of the output box.
 #include "ui/main/modulo1.hpp"
 #include "ui/main/morse_form.hpp"
+#include "ui/main/output_box.hpp"
 
 #include "engine/cipher.hpp"
 #include "engine/shift.hpp"
@@ -11,7 +12,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QTextEdit>
 
 namespace {
 
