@@ -60,6 +60,7 @@ private slots:
     void noPrinterOffersAPdf();
     void noPrinterAndNoPdfWanted();
     void pdfThatCannotBeWrittenIsReported();
+    void longTextFillsAsManyPagesAsItNeeds();
 
 private:
     void translateCiao();
@@ -150,6 +151,22 @@ void PrintTest::pdfThatCannotBeWrittenIsReported() {
     morse->pri->trigger();
     QCOMPARE(messages_.size(), 2);
     QVERIFY2(messages_[1].contains(chosenPdf_), qPrintable(messages_[1]));
+}
+
+void PrintTest::longTextFillsAsManyPagesAsItNeeds() {
+    if (!qEnvironmentVariable("LUMBO_TEST_SPOOL").isEmpty())
+        QSKIP("a print server is running");
+    morse->txt_latino->setPlainText(QString("Nel mezzo del cammin di nostra vita. ").repeated(100));
+    morse->opt_cifrato->setChecked(true);
+    morse->txt_piucifr->setText("0");
+    morse->btn_traduci->click();
+    QTemporaryDir dir;
+    chosenPdf_ = dir.filePath("lungo.pdf");
+    answer_ = true;
+    morse->pri->trigger();
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY(pdfPages(chosenPdf_) > 1);
+    QCOMPARE(pdfText(chosenPdf_), morse->RichTextBox1->toPlainText().simplified());
 }
 
 QTEST_MAIN(PrintTest)
