@@ -7,7 +7,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // The program ends when no window is loaded, not when the last visible one closes.
     QApplication::setQuitOnLastWindowClosed(false);
-    fonts::installSubstitutions();
+    fonts::install();
 
     morse.show();
     return QApplication::exec();

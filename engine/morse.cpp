@@ -1,7 +1,8 @@
 #include "engine/morse.hpp"
 
-#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace engine {
 namespace {
@@ -28,40 +29,64 @@ constexpr Row kPunctuation[] = {
     {'!', "/!"},   {'(', "/("},  {')', "/)"},  {' ', "/ "},
 };
 
-// Every character with a code is ASCII, so a 128-entry table answers each
-// character with one lookup.
-constexpr std::array<std::string_view, 128> make_table() {
-    std::array<std::string_view, 128> table{};
+// Every code fits a 16-byte slot, so each character costs one table lookup
+// and one fixed-size copy; the length says how much of the slot counts.
+constexpr std::size_t kSlot = 16;
+
+struct Slot {
+    std::array<char, kSlot> bytes{};
+    std::uint8_t length = 0;
+};
+
+// Every character with a code is ASCII: 128 slots answer them all, and slot 0
+// (NUL has no code) stands for every character beyond.
+constexpr std::array<Slot, 128> make_table() {
+    std::array<Slot, 128> table{};
+    auto set = [&table](char c, std::string_view code) {
+        Slot& slot = table[static_cast<unsigned char>(c)];
+        for (std::size_t i = 0; i < code.size(); ++i)
+            slot.bytes[i] = code[i];
+        slot.length = static_cast<std::uint8_t>(code.size());
+    };
     for (const Row& row : kLetters) {
-        table[static_cast<unsigned char>(row.character)] = row.code;
-        table[static_cast<unsigned char>(row.character - 'a' + 'A')] = row.code;
+        set(row.character, row.code);
+        set(static_cast<char>(row.character - 'a' + 'A'), row.code);
     }
     for (const Row& row : kPunctuation)
-        table[static_cast<unsigned char>(row.character)] = row.code;
+        set(row.character, row.code);
     return table;
 }
 
 constexpr auto kTable = make_table();
 
+const Slot& slot_of(char16_t c) {
+    return kTable[c < kTable.size() ? c : 0];
+}
+
 } // namespace
 
 std::string_view morse_code(char16_t c) {
-    return c < kTable.size() ? kTable[c] : std::string_view{};
+    const Slot& slot = slot_of(c);
+    return {slot.bytes.data(), slot.length};
 }
 
 std::string morse(std::u16string_view text) {
-    // Measure first, then copy: one allocation however long the text is.
+    // Measure first, then copy: one allocation however long the text is. The
+    // slack at the end lets the last slot be copied whole.
     std::size_t size = 1;
     for (char16_t c : text)
-        size += morse_code(c).size();
+        size += slot_of(c).length;
 
-    std::string out(size, '/');
+    std::string out(size + kSlot, '\0');
     char* cursor = out.data();
     for (char16_t c : text) {
-        const std::string_view code = morse_code(c);
-        cursor = std::copy(code.begin(), code.end(), cursor);
+        const Slot& slot = slot_of(c);
+        std::memcpy(cursor, slot.bytes.data(), kSlot);
+        cursor += slot.length;
     }
-    return out; // the last character is the closing "/"
+    *cursor = '/';
+    out.resize(size);
+    return out;
 }
 
 } // namespace engine

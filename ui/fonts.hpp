@@ -8,8 +8,9 @@
 // captions fit their fixed sizes.
 namespace fonts {
 
-// Registers the substitutions; call once after the application object exists.
-void installSubstitutions();
+// Registers the substitutions and makes MS Sans Serif 8.25 pt, the windows'
+// own font, the program's default; call once after the application exists.
+void install();
 
 QFont font(const QString& family, qreal pointSize, bool bold = false);
 

@@ -67,7 +67,7 @@ private slots:
 
 void InfoWindowsTest::initTestCase() {
     QApplication::setQuitOnLastWindowClosed(false);
-    fonts::installSubstitutions();
+    fonts::install();
 }
 
 void InfoWindowsTest::morseTableText() {

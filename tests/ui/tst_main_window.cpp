@@ -55,7 +55,7 @@ private:
 
 void MainWindowTest::initTestCase() {
     QApplication::setQuitOnLastWindowClosed(false);
-    fonts::installSubstitutions();
+    fonts::install();
     messages::setHandler([this](const messages::Message& m) {
         messages_ << m.text;
         return false;

@@ -75,7 +75,7 @@ private slots:
 
 void MenuCommandsTest::initTestCase() {
     QApplication::setQuitOnLastWindowClosed(false);
-    fonts::installSubstitutions();
+    fonts::install();
     messages::setHandler([](const messages::Message&) { return false; });
 }
 

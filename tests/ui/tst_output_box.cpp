@@ -54,7 +54,7 @@ private:
 };
 
 void OutputBoxTest::initTestCase() {
-    fonts::installSubstitutions();
+    fonts::install();
     advances_ = std::make_unique<Advances>(QFontMetricsF(fonts::arial(24, true)));
 }
 

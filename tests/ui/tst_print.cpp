@@ -71,7 +71,7 @@ private:
 
 void PrintTest::initTestCase() {
     QApplication::setQuitOnLastWindowClosed(false);
-    fonts::installSubstitutions();
+    fonts::install();
     messages::setHandler([this](const messages::Message& m) {
         messages_ << m.text;
         return answer_;

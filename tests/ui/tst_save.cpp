@@ -93,7 +93,7 @@ private:
 
 void SaveTest::initTestCase() {
     QApplication::setQuitOnLastWindowClosed(false);
-    fonts::installSubstitutions();
+    fonts::install();
     startFolder_ = QDir::currentPath();
     messages::setHandler([this](const messages::Message& m) {
         messages_ << m.text;

@@ -6,14 +6,16 @@ Advances::Advances(const QFontMetricsF& metrics)
     : metrics_(metrics)
     , lineHeight_(metrics.lineSpacing())
     , ascent_(metrics.ascent()) {
-    for (std::size_t c = 0; c < ascii_.size(); ++c)
-        ascii_[c] = c < 32 ? 0 : metrics.horizontalAdvance(QChar(static_cast<char16_t>(c)));
+    ascii_.fill(-1);
 }
 
 qreal Advances::at(const QString& text, qsizetype i) const {
     const char16_t c = text[i].unicode();
-    if (c < ascii_.size())
+    if (c < ascii_.size()) {
+        if (ascii_[c] < 0) // control characters take no room
+            ascii_[c] = c < 32 ? 0 : metrics_.horizontalAdvance(QChar(c));
         return ascii_[c];
+    }
     if (QChar::isLowSurrogate(c) && i > 0 && text[i - 1].isHighSurrogate())
         return 0;
     const bool pair =

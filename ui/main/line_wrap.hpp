@@ -21,7 +21,7 @@ public:
 
 private:
     QFontMetricsF metrics_;
-    std::array<qreal, 128> ascii_{};
+    mutable std::array<qreal, 128> ascii_; // measured on first use; negative until then
     mutable QHash<char32_t, qreal> other_;
     qreal lineHeight_;
     qreal ascent_;
