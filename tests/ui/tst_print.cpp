@@ -57,6 +57,8 @@ private slots:
     void cleanup();
 
     void printsOnTheDefaultPrinter();
+    void queueThatRejectsJobsIsReported();
+    void stoppedQueueIsReported();
     void noPrinterOffersAPdf();
     void noPrinterAndNoPdfWanted();
     void pdfThatCannotBeWrittenIsReported();
@@ -112,6 +114,34 @@ void PrintTest::printsOnTheDefaultPrinter() {
         QTRY_VERIFY_WITH_TIMEOUT(pdfText(document).contains("DJBP B UVUUJ"), 20000);
         QCOMPARE(pdfPages(document), 1); // no page of our own
     }
+}
+
+void PrintTest::queueThatRejectsJobsIsReported() {
+    const QString spool = qEnvironmentVariable("LUMBO_TEST_SPOOL");
+    if (spool.isEmpty())
+        QSKIP("needs the private print server of tests/print/with-cups");
+    translateCiao();
+    const int before = jobDocuments(spool).size();
+    QCOMPARE(QProcess::execute("cupsreject", {"lumbo-test"}), 0);
+    morse->Command1->click();
+    QCOMPARE(QProcess::execute("cupsaccept", {"lumbo-test"}), 0);
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY2(messages_[0].contains("non accetta stampe"), qPrintable(messages_[0]));
+    QVERIFY(messages_[0].contains("Stampante di prova"));
+    QTest::qWait(500);
+    QCOMPARE(jobDocuments(spool).size(), before);
+}
+
+void PrintTest::stoppedQueueIsReported() {
+    const QString spool = qEnvironmentVariable("LUMBO_TEST_SPOOL");
+    if (spool.isEmpty())
+        QSKIP("needs the private print server of tests/print/with-cups");
+    translateCiao();
+    QCOMPARE(QProcess::execute("cupsdisable", {"lumbo-test"}), 0);
+    morse->pri->trigger();
+    QCOMPARE(QProcess::execute("cupsenable", {"lumbo-test"}), 0);
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY2(messages_[0].contains("ferma"), qPrintable(messages_[0]));
 }
 
 void PrintTest::noPrinterOffersAPdf() {

@@ -2,9 +2,9 @@
 // default printer, or into a PDF file when there is no printer.
 #include "ui/main/morse_form.hpp"
 
-#include "ui/messages.hpp"
-
 #include "ui/main/output_box.hpp"
+#include "ui/main/print_queue.hpp"
+#include "ui/messages.hpp"
 
 #include <QFileInfo>
 #include <QPrinter>
@@ -59,11 +59,28 @@ void MorseForm::stampa() {
         printToPdf(this, RichTextBox1);
         return;
     }
+    const QString name = info.description().isEmpty() ? info.printerName() : info.description();
+    const PrintQueue queue = printQueue(info.printerName());
+    const QString because =
+        queue.reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(queue.reason);
+    if (!queue.accepting) {
+        messages::warning(
+            this, QStringLiteral("La stampante \"%1\" non accetta stampe in questo momento%2: "
+                                 "non è stato stampato nulla.")
+                      .arg(name, because));
+        return;
+    }
     QPrinter printer(info, QPrinter::HighResolution);
     // Without a native print system Qt would quietly write a PDF with no name.
     if (printer.outputFormat() != QPrinter::NativeFormat || !print(RichTextBox1, printer)) {
         messages::warning(
-            this, QStringLiteral("La stampante \"%1\" non ha accettato la stampa.")
-                      .arg(info.description().isEmpty() ? info.printerName() : info.description()));
+            this, QStringLiteral("La stampante \"%1\" non ha accettato la stampa.").arg(name));
+        return;
+    }
+    if (queue.stopped) {
+        messages::warning(
+            this, QStringLiteral("La stampa è stata inviata alla stampante \"%1\", che però è "
+                                 "ferma%2: uscirà quando la stampante verrà riattivata.")
+                      .arg(name, because));
     }
 }
