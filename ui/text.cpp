@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <array>
+#include <memory>
 
 namespace text {
 
@@ -19,29 +21,45 @@ QString fromWindows1252(std::string_view bytes) {
 
 namespace text {
 
-Windows1252 toWindows1252(const QString& s) {
-    QStringEncoder encoder("windows-1252");
-    Windows1252 result{encoder.encode(s), {}};
-    if (!encoder.hasError())
-        return result;
+namespace {
 
-    // The encoder writes one byte per character (a surrogate pair is one
-    // character). Decoding those bytes back shows which characters did not
-    // survive; they become "?", since the encoder's own substitute is a
-    // control character that the text may also hold legitimately.
-    const QString back =
-        fromWindows1252({result.bytes.constData(), static_cast<std::size_t>(result.bytes.size())});
-    qsizetype byte = 0;
-    for (qsizetype i = 0; i < s.size(); ++byte) {
+// The Windows-1252 code of every UTF-16 code unit, -1 for those without one:
+// the reverse of Qt's decoder, so that both directions agree. (Qt's encoder
+// is not used: it silently drops some characters, such as variation
+// selectors, that it should refuse.)
+const std::array<qint16, 0x10000>& codes() {
+    static const auto table = [] {
+        auto codes = std::make_unique<std::array<qint16, 0x10000>>();
+        codes->fill(-1);
+        for (int byte = 0; byte < 256; ++byte) {
+            const char c = static_cast<char>(byte);
+            const QString decoded = fromWindows1252({&c, 1});
+            if (decoded.size() == 1)
+                (*codes)[decoded[0].unicode()] = static_cast<qint16>(byte);
+        }
+        return codes;
+    }();
+    return *table;
+}
+
+} // namespace
+
+Windows1252 toWindows1252(const QString& s) {
+    const auto& code = codes();
+    Windows1252 result;
+    result.bytes.resize(s.size());
+    qsizetype out = 0;
+    for (qsizetype i = 0; i < s.size();) {
+        // A surrogate pair is one character, and none has a code.
         const qsizetype width =
             (s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate()) ? 2 : 1;
-        if (width == 2 || back[byte] != s[i]) {
-            result.bytes[byte] = '?';
-            if (result.firstUnrepresentable.isEmpty())
-                result.firstUnrepresentable = s.mid(i, width);
-        }
+        const qint16 byte = width == 1 ? code[s[i].unicode()] : -1;
+        if (byte < 0 && result.firstUnrepresentable.isEmpty())
+            result.firstUnrepresentable = s.mid(i, width);
+        result.bytes[out++] = byte < 0 ? '?' : static_cast<char>(byte);
         i += width;
     }
+    result.bytes.resize(out);
     return result;
 }
 

@@ -58,6 +58,8 @@ private slots:
     void writesExactBytes_data();
     void writesExactBytes();
     void unrepresentableCharactersOnlyWithConsent();
+    void ignorableCharactersAreNotDroppedSilently_data();
+    void ignorableCharactersAreNotDroppedSilently();
     void savingTwiceKeepsOnlyTheSecondText();
     void replacingKeepsALinkAndItsPermissions();
     void failuresReportAndLoseNothing_data();
@@ -160,6 +162,25 @@ void SaveTest::unrepresentableCharactersOnlyWithConsent() {
     answer_ = true;
     QVERIFY(Modulo1::salva_testo("old.txt"));
     QCOMPARE(readAll(at("old.txt")), QByteArray("a\x80?b?c?d\r\n"));
+}
+
+// Found by fuzzing: Qt's Windows-1252 encoder drops some characters without
+// a word (variation selectors, zero-width spaces) instead of refusing them.
+void SaveTest::ignorableCharactersAreNotDroppedSilently_data() {
+    QTest::addColumn<QChar>("character");
+    QTest::newRow("Mongolian variation selector") << QChar(0x180C);
+    QTest::newRow("zero-width space") << QChar(0x200B);
+    QTest::newRow("variation selector 16") << QChar(0xFE0F);
+    QTest::newRow("unpaired surrogate at the end") << QChar(0xD800);
+}
+
+void SaveTest::ignorableCharactersAreNotDroppedSilently() {
+    QFETCH(QChar, character);
+    setOutput(QString("a") + character);
+    answer_ = true;
+    QVERIFY(Modulo1::salva_testo("out.txt"));
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(readAll(at("out.txt")), QByteArray("a?\r\n"));
 }
 
 void SaveTest::savingTwiceKeepsOnlyTheSecondText() {
