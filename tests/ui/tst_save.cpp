@@ -78,6 +78,7 @@ private slots:
     void typedNamesAlwaysGetTxt_data();
     void typedNamesAlwaysGetTxt();
     void failedSaveKeepsTheDialogShown();
+    void fileReplacedWhileTheDialogIsOpen();
     void annullaKeepsNameAndFolder();
     void closeBoxGivesMorseAgain();
     void choosingAVolumeMovesAllThreeLists();
@@ -409,6 +410,30 @@ void SaveTest::failedSaveKeepsTheDialogShown() {
     QCOMPARE(messages_.size(), 1);
     QVERIFY(Salva->isVisible());
     QCOMPARE(Salva->txt_salva->text(), QStringLiteral("nowhere/name"));
+}
+
+void SaveTest::fileReplacedWhileTheDialogIsOpen() {
+    writeAll(at("nota.txt"), "first");
+    setOutput("new");
+    Salva.show();
+    Salva->File1->setCurrentRow(0);
+    QCOMPARE(Salva->txt_salva->text(), QStringLiteral("nota.txt"));
+
+    // Another program replaces the listed file behind the dialog's back.
+    QVERIFY(QFile::remove(at("nota.txt")));
+    writeAll(at("nota.txt"), "someone else's");
+    QTest::mouseClick(Salva->Salva, Qt::LeftButton);
+    QCOMPARE(readAll(at("nota.txt")), QByteArray("new\r\n"));
+    QVERIFY(!Salva->isVisible());
+
+    // And then by a folder.
+    Salva.show();
+    QVERIFY(QFile::remove(at("nota.txt")));
+    QVERIFY(QDir().mkdir(at("nota.txt")));
+    QTest::mouseClick(Salva->Salva, Qt::LeftButton);
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY(Salva->isVisible());
+    QVERIFY(QFileInfo(at("nota.txt")).isDir());
 }
 
 void SaveTest::annullaKeepsNameAndFolder() {
