@@ -177,7 +177,8 @@ void InfoWindowsTest::iconsHaveBothSizes() {
          std::initializer_list<QWidget*>{&CodMorse.get(), &frm_cifrato.get(), &infor.get()}) {
         const QIcon icon = w->windowIcon();
         QVERIFY2(!icon.isNull(), qPrintable(w->objectName()));
-        QCOMPARE(icon.availableSizes(), QList<QSize>({QSize(16, 16), QSize(32, 32)}));
+        QVERIFY(icon.availableSizes().contains(QSize(16, 16)));
+        QVERIFY(icon.availableSizes().contains(QSize(32, 32)));
     }
     QCOMPARE(CodMorse->windowIcon().pixmap(32).toImage(),
              frm_cifrato->windowIcon().pixmap(32).toImage());

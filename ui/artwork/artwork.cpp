@@ -3,29 +3,34 @@
 namespace artwork {
 namespace {
 
-QIcon twoSizes(const QString& name) {
+QIcon sizes(const QString& name) {
     QIcon icon;
     icon.addFile(QStringLiteral(":/artwork/%1-16.png").arg(name), QSize(16, 16));
     icon.addFile(QStringLiteral(":/artwork/%1-32.png").arg(name), QSize(32, 32));
+    icon.addFile(QStringLiteral(":/artwork/%1-64.png").arg(name), QSize(64, 64));
     return icon;
 }
 
 } // namespace
 
 QIcon notepadIcon() {
-    return twoSizes(QStringLiteral("notepad"));
+    return sizes(QStringLiteral("notepad"));
 }
 
 QIcon keyIcon() {
-    return twoSizes(QStringLiteral("key"));
+    return sizes(QStringLiteral("key"));
 }
 
 QIcon starIcon() {
-    return twoSizes(QStringLiteral("star"));
+    return sizes(QStringLiteral("star"));
 }
 
-QPixmap picture() {
-    return QPixmap(QStringLiteral(":/artwork/picture.png"));
+QPixmap picture(qreal devicePixelRatio) {
+    if (devicePixelRatio <= 1)
+        return QPixmap(QStringLiteral(":/artwork/picture.png"));
+    QPixmap sharp(QStringLiteral(":/artwork/picture@2x.png"));
+    sharp.setDevicePixelRatio(2);
+    return sharp;
 }
 
 } // namespace artwork

@@ -9,6 +9,8 @@ namespace artwork {
 QIcon notepadIcon(); // main window and save dialog
 QIcon keyIcon();     // Morse table and cipher explanation
 QIcon starIcon();    // information window
-QPixmap picture();   // the information window's 252 x 185 picture
+// The information window's picture, 252 x 185 device-independent pixels,
+// drawn at twice the detail for screens of twice the density.
+QPixmap picture(qreal devicePixelRatio = 1);
 
 } // namespace artwork

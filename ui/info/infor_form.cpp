@@ -67,7 +67,7 @@ InforForm::InforForm() {
     Label3 = fixedLabel(f, "Label3", QStringLiteral("https://lumbo.example.org"),
                         twips::rect(240, 4200, 2895, 255));
     Image1 = place(new QLabel(f), "Image1", twips::rect(120, 480, 3780, 2775));
-    Image1->setPixmap(artwork::picture());
+    Image1->setPixmap(artwork::picture(devicePixelRatioF()));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Nome_Programma = autoSizedLabel(f, "Nome_Programma", QStringLiteral("Lumbo 1.0"),
                                     twips::rect(3960, 960, 3000, 765), fonts::arial(32.25, true));
