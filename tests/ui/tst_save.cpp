@@ -82,6 +82,8 @@ private slots:
     void annullaKeepsNameAndFolder();
     void closeBoxGivesMorseAgain();
     void choosingAVolumeMovesAllThreeLists();
+    void folderThatCannotBeOpenedChangesNothing();
+    void volumeThatCannotBeReadChangesNothing();
 
 private:
     void setOutput(const QString& text) { morse->txt_cifrato->setPlainText(text); }
@@ -491,6 +493,45 @@ void SaveTest::choosingAVolumeMovesAllThreeLists() {
     emit drives->activated(volumeIndex);
     QCOMPARE(Salva->Dir1->path(), volume + "/inside");
     QCOMPARE(QDir::currentPath(), volume + "/inside");
+}
+
+void SaveTest::folderThatCannotBeOpenedChangesNothing() {
+    Salva.show();
+    FolderList* dirs = Salva->Dir1;
+    dirs->setCurrentRow(dirs->count() - 1); // "sub", removed behind the dialog's back
+    QVERIFY(QDir(at("sub")).removeRecursively());
+    QTest::keyClick(dirs, Qt::Key_Return);
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY(messages_[0].contains("sub"));
+    QCOMPARE(dirs->path(), QDir(root_->path()).canonicalPath());
+    QCOMPARE(QDir::currentPath(), QDir(root_->path()).canonicalPath());
+}
+
+void SaveTest::volumeThatCannotBeReadChangesNothing() {
+    if (geteuid() != 0)
+        QSKIP("mounting a second volume needs root");
+    const QString volume = QDir(root_->path()).canonicalPath() + "/volume";
+    QDir().mkpath(volume);
+    QVERIFY(run("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", volume}));
+    QVERIFY(QDir::setCurrent(volume));
+    Salva.show(); // the volume is in the drive list
+    QTest::keyClick(Salva->Dir1, Qt::Key_Home);
+    QTest::keyClick(Salva->Dir1, Qt::Key_Return); // now on "/"
+    const QString shown = Salva->Dir1->path();
+
+    // The volume goes away, mount point and all.
+    QVERIFY(run("umount", {volume}));
+    QVERIFY(QDir().rmdir(volume));
+    DriveList* drives = Salva->Drive1;
+    const int index = drives->findData(volume);
+    QVERIFY(index >= 0);
+    drives->setCurrentIndex(index);
+    emit drives->activated(index);
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY2(messages_[0].contains(volume), qPrintable(messages_[0]));
+    QCOMPARE(drives->drive(), QStringLiteral("/"));
+    QCOMPARE(Salva->Dir1->path(), shown);
+    QCOMPARE(QDir::currentPath(), shown);
 }
 
 QTEST_MAIN(SaveTest)
