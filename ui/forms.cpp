@@ -33,7 +33,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Close && watched == parent()) {
+        // A window already unloaded, waiting to be deleted, is no longer the
+        // instance's: closing it must not unload its successor.
+        if (event->type() == QEvent::Close && instance_->holds(watched)) {
             instance_->unload();
             event->accept();
         }

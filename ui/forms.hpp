@@ -21,6 +21,9 @@ public:
 
     bool isLoaded() const { return !window_.isNull(); }
 
+    // True when `window` is the one this instance holds now.
+    bool holds(const QObject* window) const { return window_ == window; }
+
     // Destroys the window (after the current event, so a window may unload
     // itself from its own handler); does nothing when it is not loaded.
     void unload();

@@ -34,6 +34,7 @@ private slots:
     void unloadingDestroysAndTheNextReferenceStartsAfresh();
     void closeBoxUnloads();
     void unloadingAWindowThatIsNotLoadedDoesNothing();
+    void closingAnUnloadedWindowLeavesItsSuccessor();
     void programRunsWhileAHiddenWindowIsLoaded();
     void programEndsWhenTheLastWindowIsUnloaded();
 };
@@ -96,6 +97,16 @@ void FormsTest::unloadingAWindowThatIsNotLoadedDoesNothing() {
     first.unload();
     QCOMPARE(forms::loadedCount(), 1);
     QVERIFY(second->isVisible());
+}
+
+void FormsTest::closingAnUnloadedWindowLeavesItsSuccessor() {
+    first.show();
+    QPointer<Sheet> old = &first.get();
+    first.unload(); // deleted only after the current event
+    first.show();
+    old->close();
+    QVERIFY(first.isLoaded());
+    QVERIFY(first->isVisible());
 }
 
 // Qt's own rule would end the program when the last visible window closes; a
