@@ -20,7 +20,9 @@ bool canOpen(const QString& folder) {
 
 FolderList::FolderList(QWidget* parent)
     : QListWidget(parent) {
-    connect(this, &QListWidget::itemActivated, this,
+    // A double click opens a folder, whatever the style says of single clicks;
+    // Enter is handled in keyPressEvent.
+    connect(this, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { open(row(item)); });
 }
 
