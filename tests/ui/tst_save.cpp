@@ -209,14 +209,20 @@ void SaveTest::replacingKeepsALinkAndItsPermissions() {
 // Failures that stop root too, since CI runs as root.
 void SaveTest::failuresReportAndLoseNothing_data() {
     QTest::addColumn<QString>("name");
-    QTest::newRow("folder part that is a file") << "plain.txt/inside.txt";
-    QTest::newRow("name that is a folder") << "sub";
-    QTest::newRow("name over the file system's limit") << QString(300, 'n') + ".txt";
-    QTest::newRow("missing folder") << "missing/out.txt";
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("folder part that is a file") << "plain.txt/inside.txt"
+                                                << "una parte del percorso non è una cartella";
+    QTest::newRow("name that is a folder") << "sub"
+                                           << "è una cartella";
+    QTest::newRow("name over the file system's limit") << QString(300, 'n') + ".txt"
+                                                       << "il nome è troppo lungo";
+    QTest::newRow("missing folder") << "missing/out.txt"
+                                    << "la cartella o il file non esiste";
 }
 
 void SaveTest::failuresReportAndLoseNothing() {
     QFETCH(QString, name);
+    QFETCH(QString, reason);
     writeAll(at("plain.txt"), "precious");
     const QByteArray before = checksum(at("plain.txt"));
     setOutput("new text");
@@ -225,6 +231,7 @@ void SaveTest::failuresReportAndLoseNothing() {
     QVERIFY2(messages_[0].startsWith("Impossibile salvare il file \"" +
                                      QDir(root_->path()).absolutePath()),
              qPrintable(messages_[0]));
+    QVERIFY2(messages_[0].contains(reason), qPrintable(messages_[0]));
     QCOMPARE(checksum(at("plain.txt")), before);
     QVERIFY(QFileInfo(at("sub")).isDir());
 }
@@ -251,6 +258,7 @@ void SaveTest::fullFileSystemLosesNothing() {
     QVERIFY(!Modulo1::salva_testo(existing));
     QCOMPARE(messages_.size(), 1);
     QVERIFY2(messages_[0].contains(existing), qPrintable(messages_[0]));
+    QVERIFY(messages_[0].contains("spazio esaurito"));
     QCOMPARE(checksum(existing), before);
     QCOMPARE(QDir(small).entryList(QDir::Files | QDir::Hidden), QStringList({"filler", "old.txt"}));
 }
