@@ -179,6 +179,7 @@ void OutputBox::paintEvent(QPaintEvent*) {
                              drawable(text_.mid(cuts[run], cuts[run + 1] - cuts[run])));
             x += width;
         }
+        // A selected line break shows as a space's width of highlight.
         if (selectionStart < selectionEnd && selectionEnd > end && selectionStart <= end &&
             end < text_.size())
             painter.fillRect(QRectF(x, top, advances_->at(QStringLiteral(" "), 0), lineHeight),
