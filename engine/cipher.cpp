@@ -49,18 +49,15 @@ std::string cifrato(std::u16string_view text, int shift) {
         return table[c < table.size() ? c : 0];
     };
 
-    std::size_t size = 0;
-    for (char16_t c : text)
-        size += slot_of(c).length;
-
-    std::string out(size + 4, '\0');
+    // At most three bytes a character: one pass into a buffer that big.
+    std::string out(3 * text.size() + 4, '\0');
     char* cursor = out.data();
     for (char16_t c : text) {
         const Slot& slot = slot_of(c);
         std::memcpy(cursor, slot.bytes.data(), 4);
         cursor += slot.length;
     }
-    out.resize(size);
+    out.resize(static_cast<std::size_t>(cursor - out.data()));
     return out;
 }
 
