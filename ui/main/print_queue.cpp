@@ -1,27 +1,53 @@
 #include "ui/main/print_queue.hpp"
 
+#include <QLibrary>
+
 #include <cups/cups.h>
 
 namespace {
 
 constexpr const char* kStopped = "5"; // IPP printer-state "stopped"
 
+// The print system's library, loaded when the first print asks: linked at
+// start it would bring a score of libraries (TLS, Kerberos, ...) into every
+// start-up of the program, as Qt's own print support avoids too.
+struct Cups {
+    decltype(&cupsGetNamedDest) getNamedDest = nullptr;
+    decltype(&cupsGetOption) getOption = nullptr;
+    decltype(&cupsFreeDests) freeDests = nullptr;
+
+    Cups() {
+        QLibrary library(QStringLiteral("cups"), 2);
+        if (!library.load())
+            return;
+        getNamedDest =
+            reinterpret_cast<decltype(getNamedDest)>(library.resolve("cupsGetNamedDest"));
+        getOption = reinterpret_cast<decltype(getOption)>(library.resolve("cupsGetOption"));
+        freeDests = reinterpret_cast<decltype(freeDests)>(library.resolve("cupsFreeDests"));
+    }
+
+    bool loaded() const { return getNamedDest && getOption && freeDests; }
+};
+
 } // namespace
 
 PrintQueue printQueue(const QString& printerName) {
+    static const Cups cups;
     PrintQueue queue;
+    if (!cups.loaded())
+        return queue;
     const QByteArray name = printerName.toLocal8Bit();
-    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr);
+    cups_dest_t* dest = cups.getNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr);
     if (dest == nullptr)
         return queue;
-    auto option = [dest](const char* key) {
-        const char* value = cupsGetOption(key, dest->num_options, dest->options);
+    auto option = [&](const char* key) {
+        const char* value = cups.getOption(key, dest->num_options, dest->options);
         return QString::fromLocal8Bit(value ? value : "");
     };
     queue.known = true;
     queue.accepting = option("printer-is-accepting-jobs") != QLatin1String("false");
     queue.stopped = option("printer-state") == QLatin1String(kStopped);
     queue.reason = option("printer-state-message");
-    cupsFreeDests(1, dest);
+    cups.freeDests(1, dest);
     return queue;
 }
