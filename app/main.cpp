@@ -1,4 +1,5 @@
 #include "ui/fonts.hpp"
+#include "ui/italian.hpp"
 #include "ui/main/morse_form.hpp"
 
 #include <QApplication>
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
     // The program ends when no window is loaded, not when the last visible one closes.
     QApplication::setQuitOnLastWindowClosed(false);
     fonts::install();
+    speakItalian();
 
     morse.show();
     return QApplication::exec();

@@ -1,4 +1,5 @@
 #include "ui/fonts.hpp"
+#include "ui/italian.hpp"
 #include "ui/main/morse_form.hpp"
 #include "ui/main/output_box.hpp"
 #include "ui/messages.hpp"
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -40,7 +42,9 @@ private slots:
     void tabAndEnterInTheTextBoxes();
     void enterAndEscapePressNoButton();
 
+    void qtSpeaksItalian();
     void translates_data();
+
     void translates();
     void morseIgnoresTheShiftBox();
     void refusedShiftReportsAndChangesNothing_data();
@@ -280,6 +284,14 @@ void MainWindowTest::enterAndEscapePressNoButton() {
     QCOMPARE(traduci.count(), 0);
     QCOMPARE(stampa.count(), 0);
     QVERIFY(w.txt_cifrato->toPlainText().isEmpty());
+}
+
+// Qt's own words too: the message boxes ask "Sì" or "No".
+void MainWindowTest::qtSpeaksItalian() {
+    speakItalian();
+    QMessageBox box(QMessageBox::Question, "Lumbo 1.0", "?", QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(box.button(QMessageBox::Yes)->text().remove('&'), QString::fromUtf8("Sì"));
+    QCOMPARE(QLocale().language(), QLocale::Italian);
 }
 
 void MainWindowTest::translates_data() {

@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QScrollBar>
@@ -442,6 +444,31 @@ void OutputBox::mouseDoubleClickEvent(QMouseEvent* event) {
         ++to;
     anchor_ = from;
     moveCursor(to, true);
+}
+
+// The usual editing menu of a text box.
+void OutputBox::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    const bool selection = cursor_ != anchor_;
+    const bool editable = !readOnly_;
+    menu.addAction(QStringLiteral("&Taglia"), QKeySequence::Cut,
+                   [this] {
+                       copy();
+                       replaceSelection(QString());
+                   })
+        ->setEnabled(editable && selection);
+    menu.addAction(QStringLiteral("&Copia"), QKeySequence::Copy, [this] { copy(); })
+        ->setEnabled(selection);
+    menu.addAction(QStringLiteral("&Incolla"), QKeySequence::Paste,
+                   [this] { replaceSelection(QGuiApplication::clipboard()->text()); })
+        ->setEnabled(editable && !QGuiApplication::clipboard()->text().isEmpty());
+    menu.addAction(QStringLiteral("&Elimina"), [this] { replaceSelection(QString()); })
+        ->setEnabled(editable && selection);
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("Seleziona &tutto"), QKeySequence::SelectAll,
+                   [this] { selectAll(); })
+        ->setEnabled(!text_.isEmpty());
+    menu.exec(event->globalPos());
 }
 
 void OutputBox::focusInEvent(QFocusEvent* event) {
