@@ -45,7 +45,6 @@ public:
         return static_cast<Window&>(*window());
     }
     Window* operator->() { return &get(); }
-    Window& operator*() { return get(); }
 
     // Shows the window modeless and without an owner, in the state it was left in.
     void show() {

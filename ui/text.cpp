@@ -17,10 +17,6 @@ QString fromWindows1252(std::string_view bytes) {
     return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
-} // namespace text
-
-namespace text {
-
 namespace {
 
 // The Windows-1252 code of every UTF-16 code unit, -1 for those without one:

@@ -17,10 +17,6 @@ inline std::u16string_view view(const QString& s) {
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the control characters of those codes.
 QString fromWindows1252(std::string_view bytes);
 
-} // namespace text
-
-namespace text {
-
 // A text in Windows-1252, each character that the code page cannot represent
 // written as "?".
 struct Windows1252 {

@@ -56,6 +56,13 @@ qsizetype LineWrap::lineOf(qsizetype offset) const {
     return std::max<qsizetype>(0, (after - starts_.begin()) - 1);
 }
 
+qsizetype LineWrap::lineEnd(const QString& text, qsizetype line) const {
+    if (line + 1 >= static_cast<qsizetype>(starts_.size()))
+        return text.size();
+    const qsizetype next = starts_[line + 1];
+    return (next > 0 && text[next - 1] == u'\n') ? next - 1 : next;
+}
+
 bool LineWrap::wrapMore(const QString& text, const Advances& advances, qsizetype budget) {
     const qsizetype size = text.size();
     const qsizetype stop = std::min(size, next_ + std::max<qsizetype>(budget, 1));

@@ -55,6 +55,10 @@ public:
     // The line holding `offset`, among the lines found so far.
     qsizetype lineOf(qsizetype offset) const;
 
+    // Where line `line` of `text` ends, less the "\n" that ends it, if any.
+    // The start of the next line must be known, unless the text is wrapped whole.
+    qsizetype lineEnd(const QString& text, qsizetype line) const;
+
 private:
     qreal width_ = 0;
     std::vector<qsizetype> starts_{0};

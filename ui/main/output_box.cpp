@@ -98,14 +98,24 @@ void OutputBox::wrapInBackground() {
     updateScrollBar();
 }
 
-void OutputBox::wrapUpTo(qsizetype offset) {
+// Wraps on, a piece at a time, until `done` holds or the text is wrapped whole.
+template <class Done> void OutputBox::wrapUntil(Done done) {
     bool grew = false;
-    while (!wrap_.isComplete(text_) && wrap_.wrappedTo() <= offset) {
+    while (!wrap_.isComplete(text_) && !done()) {
         wrap_.wrapMore(text_, *advances_, kPiece);
         grew = true;
     }
     if (grew)
         updateScrollBar();
+}
+
+void OutputBox::wrapUpTo(qsizetype offset) {
+    wrapUntil([&] { return wrap_.wrappedTo() > offset; });
+}
+
+// Wraps until `count` lines and the start of the next one are known.
+void OutputBox::ensureLines(qsizetype count) {
+    wrapUntil([&] { return static_cast<qsizetype>(wrap_.starts().size()) > count; });
 }
 
 bool OutputBox::isWrapped() const {
@@ -127,24 +137,9 @@ void OutputBox::updateScrollBar() {
     bar->setRange(0, std::max(0, lines - visible));
 }
 
-// Wraps until `count` lines and the start of the next one are known, or the text ends.
-void OutputBox::ensureLines(qsizetype count) {
-    bool grew = false;
-    while (!wrap_.isComplete(text_) && static_cast<qsizetype>(wrap_.starts().size()) <= count) {
-        wrap_.wrapMore(text_, *advances_, kPiece);
-        grew = true;
-    }
-    if (grew)
-        updateScrollBar();
-}
-
 qsizetype OutputBox::lineEnd(qsizetype line) {
     ensureLines(line + 1);
-    const auto& starts = wrap_.starts();
-    if (line + 1 >= static_cast<qsizetype>(starts.size()))
-        return text_.size();
-    const qsizetype next = starts[line + 1];
-    return (next > 0 && text_[next - 1] == u'\n') ? next - 1 : next;
+    return wrap_.lineEnd(text_, line);
 }
 
 void OutputBox::paintEvent(QPaintEvent*) {
@@ -541,9 +536,7 @@ bool OutputBox::print(QPagedPaintDevice* device) const {
                 return false;
             top = 0;
         }
-        qsizetype end = line + 1 < starts.size() ? starts[line + 1] : text_.size();
-        if (end > starts[line] && text_[end - 1] == u'\n')
-            --end;
+        const qsizetype end = lines.lineEnd(text_, static_cast<qsizetype>(line));
         painter.drawText(QPointF(0, top + advances.ascent()),
                          drawable(text_.mid(starts[line], end - starts[line])));
         top += advances.lineHeight();

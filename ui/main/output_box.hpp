@@ -65,6 +65,7 @@ private:
     void rewrap();
     void wrapFrom(qsizetype line);
     void wrapInBackground();
+    template <class Done> void wrapUntil(Done done);
     void wrapUpTo(qsizetype offset);
     void updateScrollBar();
     qreal wrapWidth() const;

@@ -10,7 +10,6 @@
 #include "ui/text.hpp"
 
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QRadioButton>
 
 namespace {

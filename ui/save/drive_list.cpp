@@ -27,7 +27,9 @@ DriveList::DriveList(QWidget* parent)
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
         if (volume.isValid() && isUserVolume(volume))
             addVolume(volume.rootPath(), volume.name());
-    addVolume(volumeOf(QDir::homePath()), QStorageInfo(QDir::homePath()).name());
+    const QStorageInfo home(QDir::homePath());
+    if (home.isValid())
+        addVolume(home.rootPath(), home.name());
 
     connect(this, &QComboBox::activated, this, [this](int index) {
         if (index != previous_) {
@@ -51,9 +53,11 @@ int DriveList::addVolume(const QString& rootPath, const QString& label) {
     return count() - 1;
 }
 
-void DriveList::showVolumeOf(const QString& folder) {
-    const QString root = volumeOf(folder);
-    const int index = addVolume(root, QStorageInfo(root).name());
+QString DriveList::showVolumeOf(const QString& folder) {
+    const QStorageInfo volume(folder);
+    const QString root = volume.isValid() ? volume.rootPath() : QStringLiteral("/");
+    const int index = addVolume(root, volume.name());
     setCurrentIndex(index);
     previous_ = index;
+    return root;
 }

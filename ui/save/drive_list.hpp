@@ -15,8 +15,8 @@ public:
     QString drive() const;
 
     // Chooses the volume that holds `folder`, adding it to the list if needed,
-    // without raising changed().
-    void showVolumeOf(const QString& folder);
+    // without raising changed(); returns that volume's mount path.
+    QString showVolumeOf(const QString& folder);
 
 signals:
     // The user chose another volume.

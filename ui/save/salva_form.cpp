@@ -60,8 +60,7 @@ SalvaForm::SalvaForm() {
     Dir1->setPath(start);
     File1->setPattern(QStringLiteral("*.txt"));
     File1->setFileName(start);
-    Drive1->showVolumeOf(start);
-    folderOnVolume().insert(volumeOf(Dir1->path()), Dir1->path());
+    folderOnVolume().insert(Drive1->showVolumeOf(Dir1->path()), Dir1->path());
 
     connect(Drive1, &DriveList::changed, this, &SalvaForm::Drive1_Change);
     connect(Dir1, &FolderList::changed, this, &SalvaForm::Dir1_Change);
@@ -99,8 +98,7 @@ void SalvaForm::Drive1_Change() {
 void SalvaForm::Dir1_Change() {
     File1->setFileName(Dir1->path());
     QDir::setCurrent(File1->path());
-    folderOnVolume().insert(volumeOf(Dir1->path()), Dir1->path());
-    Drive1->showVolumeOf(Dir1->path());
+    folderOnVolume().insert(Drive1->showVolumeOf(Dir1->path()), Dir1->path());
     picked_.clear(); // the picked file is no longer listed
 }
 
