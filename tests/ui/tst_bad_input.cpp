@@ -9,6 +9,8 @@
 #include "ui/messages.hpp"
 #include "ui/text.hpp"
 
+#include "tests/ui/window_test_support.hpp"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -32,26 +34,20 @@ private slots:
 
 private:
     QString translate(const QString& input, bool cipher, const QString& shift = "1");
-    QStringList messages_;
+    MessageLog log_;
 };
 
 void BadInputTest::initTestCase() {
-    QApplication::setQuitOnLastWindowClosed(false);
-    fonts::install();
-    messages::setHandler([this](const messages::Message& m) {
-        messages_ << m.text;
-        return false;
-    });
+    startLikeTheProgram();
 }
 
 void BadInputTest::init() {
-    messages_.clear();
+    log_.texts.clear();
     morse.show();
 }
 
 void BadInputTest::cleanup() {
-    morse.unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    unloadNow({&morse});
 }
 
 QString BadInputTest::translate(const QString& input, bool cipher, const QString& shift) {
@@ -65,8 +61,8 @@ QString BadInputTest::translate(const QString& input, bool cipher, const QString
 
 void BadInputTest::translatesWhateverIsTyped_data() {
     QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("morse");
-    QTest::addColumn<QString>("cipher");
+    QTest::addColumn<QString>("inMorse");
+    QTest::addColumn<QString>("inCipher");
     QTest::newRow("NUL") << QString("a") + QChar(0) + "b"
                          << " . _ / _ . . .  //"
                          << "BC";
@@ -91,13 +87,13 @@ void BadInputTest::translatesWhateverIsTyped_data() {
 
 void BadInputTest::translatesWhateverIsTyped() {
     QFETCH(QString, input);
-    QFETCH(QString, morse);
-    QFETCH(QString, cipher);
-    QCOMPARE(translate(input, false), morse);
-    QCOMPARE(::morse->RichTextBox1->toPlainText(), morse);
-    QCOMPARE(translate(input, true), cipher);
-    QCOMPARE(::morse->RichTextBox1->toPlainText(), cipher);
-    QCOMPARE(messages_, QStringList());
+    QFETCH(QString, inMorse);
+    QFETCH(QString, inCipher);
+    QCOMPARE(translate(input, false), inMorse);
+    QCOMPARE(morse->RichTextBox1->toPlainText(), inMorse);
+    QCOMPARE(translate(input, true), inCipher);
+    QCOMPARE(morse->RichTextBox1->toPlainText(), inCipher);
+    QCOMPARE(log_.texts, QStringList());
 }
 
 void BadInputTest::tenMegabytePaste() {
@@ -109,8 +105,8 @@ void BadInputTest::tenMegabytePaste() {
     const std::u16string_view view = text::view(paste);
     QCOMPARE(translate(paste, false), QString::fromStdString(engine::morse(view)));
     QCOMPARE(translate(paste, true, "7"), text::fromWindows1252(engine::cifrato(view, 7)));
-    QCOMPARE(::morse->RichTextBox1->toPlainText(), ::morse->txt_cifrato->toPlainText());
-    QCOMPARE(messages_, QStringList());
+    QCOMPARE(morse->RichTextBox1->toPlainText(), morse->txt_cifrato->toPlainText());
+    QCOMPARE(log_.texts, QStringList());
 }
 
 void BadInputTest::shiftTexts_data() {
@@ -142,12 +138,12 @@ void BadInputTest::shiftTexts() {
     const QString before = translate("sos", false);
     const QString out = translate("ciao", true, shift);
     if (result.isEmpty()) {
-        QCOMPARE(messages_.size(), 1);
-        QVERIFY(messages_[0].contains("da -65 a 191"));
+        QCOMPARE(log_.texts.size(), 1);
+        QVERIFY(log_.texts[0].contains("da -65 a 191"));
         QCOMPARE(out, before);
-        QCOMPARE(::morse->RichTextBox1->toPlainText(), before);
+        QCOMPARE(morse->RichTextBox1->toPlainText(), before);
     } else {
-        QCOMPARE(messages_, QStringList());
+        QCOMPARE(log_.texts, QStringList());
         QCOMPARE(out, result);
     }
 }

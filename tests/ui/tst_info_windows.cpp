@@ -4,6 +4,8 @@
 #include "ui/info/infor_form.hpp"
 #include "ui/twips.hpp"
 
+#include "tests/ui/window_test_support.hpp"
+
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QLabel>
@@ -32,13 +34,6 @@ QStringList stackOf(QWidget* container) {
     return names;
 }
 
-void unloadAll() {
-    CodMorse.unload();
-    frm_cifrato.unload();
-    infor.unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 } // namespace
 
 class InfoWindowsTest : public QObject {
@@ -46,7 +41,7 @@ class InfoWindowsTest : public QObject {
 
 private slots:
     void initTestCase();
-    void cleanup() { unloadAll(); }
+    void cleanup() { unloadNow({&CodMorse, &frm_cifrato, &infor}); }
 
     void morseTableText();
     void morseTableLayout();
@@ -66,8 +61,7 @@ private slots:
 };
 
 void InfoWindowsTest::initTestCase() {
-    QApplication::setQuitOnLastWindowClosed(false);
-    fonts::install();
+    startLikeTheProgram();
 }
 
 void InfoWindowsTest::morseTableText() {
@@ -79,10 +73,12 @@ void InfoWindowsTest::morseTableText() {
         "R = . _ . /",   "S = . . . /",   "T = - /",       "U = . . _ /",   "V = . . . _ /",
         "Z = _ _ . . /",
     };
-    QStringList lines = CodMorse->txt_codmorse->toPlainText().split('\n');
+    const QString shown = CodMorse->txt_codmorse->toPlainText();
+    QStringList lines = shown.split('\n');
     QCOMPARE(lines.takeLast(), QString()); // every line ends with a line break, the last too
     QCOMPARE(lines, expected);
-    QCOMPARE(expected.join("\r\n").size() + 2, 277);
+    // 277 characters with each line break a carriage return and a line feed.
+    QCOMPARE(QString(shown).replace("\n", "\r\n").size(), 277);
 }
 
 void InfoWindowsTest::morseTableLayout() {

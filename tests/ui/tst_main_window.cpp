@@ -5,6 +5,8 @@
 #include "ui/messages.hpp"
 #include "ui/twips.hpp"
 
+#include "tests/ui/window_test_support.hpp"
+
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
@@ -54,27 +56,21 @@ private slots:
 private:
     MorseForm& window() { return morse.get(); }
     void translate(const QString& input, bool cipher, const QString& shift = {});
-    QStringList messages_;
+    MessageLog log_;
 };
 
 void MainWindowTest::initTestCase() {
-    QApplication::setQuitOnLastWindowClosed(false);
-    fonts::install();
-    messages::setHandler([this](const messages::Message& m) {
-        messages_ << m.text;
-        return false;
-    });
+    startLikeTheProgram();
 }
 
 void MainWindowTest::init() {
-    messages_.clear();
+    log_.texts.clear();
     morse.show();
     QVERIFY(QTest::qWaitForWindowActive(&window()));
 }
 
 void MainWindowTest::cleanup() {
-    morse.unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    unloadNow({&morse});
 }
 
 void MainWindowTest::translate(const QString& input, bool cipher, const QString& shift) {
@@ -324,7 +320,7 @@ void MainWindowTest::translates() {
     QFETCH(QString, shift);
     QFETCH(QString, expected);
     translate(input, cipher, shift);
-    QCOMPARE(messages_, QStringList());
+    QCOMPARE(log_.texts, QStringList());
     QCOMPARE(window().txt_cifrato->toPlainText(), expected);
     QCOMPARE(window().RichTextBox1->toPlainText(), expected);
     QCOMPARE(window().txt_latino->toPlainText(), input);
@@ -332,7 +328,7 @@ void MainWindowTest::translates() {
 
 void MainWindowTest::morseIgnoresTheShiftBox() {
     translate("e", false, "not a number");
-    QCOMPARE(messages_, QStringList());
+    QCOMPARE(log_.texts, QStringList());
     QCOMPARE(window().RichTextBox1->toPlainText(), QStringLiteral(" .  //"));
 }
 
@@ -350,9 +346,9 @@ void MainWindowTest::refusedShiftReportsAndChangesNothing() {
     translate("SOS", false);
     const QString before = window().txt_cifrato->toPlainText();
     translate("CIAO", true, shift);
-    QCOMPARE(messages_.size(), 1);
-    QVERIFY2(messages_[0].contains("da -65 a 191"), qPrintable(messages_[0]));
-    QVERIFY(messages_[0].size() < 200);
+    QCOMPARE(log_.texts.size(), 1);
+    QVERIFY2(log_.texts[0].contains("da -65 a 191"), qPrintable(log_.texts[0]));
+    QVERIFY(log_.texts[0].size() < 200);
     QCOMPARE(window().txt_cifrato->toPlainText(), before);
     QCOMPARE(window().RichTextBox1->toPlainText(), before);
     QCOMPARE(QApplication::focusWidget(), window().txt_piucifr);

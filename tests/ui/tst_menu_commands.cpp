@@ -7,6 +7,8 @@
 #include "ui/messages.hpp"
 #include "ui/save/salva_form.hpp"
 
+#include "tests/ui/window_test_support.hpp"
+
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
@@ -18,15 +20,6 @@
 #include <QTimer>
 
 namespace {
-
-void unloadEverything() {
-    morse.unload();
-    Salva.unload();
-    infor.unload();
-    CodMorse.unload();
-    frm_cifrato.unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 int visibleTopLevelsNamed(const QString& name) {
     int count = 0;
@@ -57,10 +50,13 @@ bool programEndsAfter(const std::function<void()>& steps) {
 class MenuCommandsTest : public QObject {
     Q_OBJECT
 
+private:
+    MessageLog log_; // no question is asked; warnings are logged
+
 private slots:
     void initTestCase();
     void init();
-    void cleanup() { unloadEverything(); }
+    void cleanup() { unloadNow({&morse, &Salva, &infor, &CodMorse, &frm_cifrato}); }
 
     void eachEntryShowsItsWindowOnce_data();
     void eachEntryShowsItsWindowOnce();
@@ -74,9 +70,7 @@ private slots:
 };
 
 void MenuCommandsTest::initTestCase() {
-    QApplication::setQuitOnLastWindowClosed(false);
-    fonts::install();
-    messages::setHandler([](const messages::Message&) { return false; });
+    startLikeTheProgram();
 }
 
 void MenuCommandsTest::init() {

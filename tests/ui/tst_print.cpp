@@ -6,6 +6,8 @@
 #include "ui/main/output_box.hpp"
 #include "ui/messages.hpp"
 
+#include "tests/ui/window_test_support.hpp"
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -66,29 +68,22 @@ private slots:
 
 private:
     void translateCiao();
-    QStringList messages_;
-    bool answer_ = true;
+    MessageLog log_;
     QString chosenPdf_;
 };
 
 void PrintTest::initTestCase() {
-    QApplication::setQuitOnLastWindowClosed(false);
-    fonts::install();
-    messages::setHandler([this](const messages::Message& m) {
-        messages_ << m.text;
-        return answer_;
-    });
+    startLikeTheProgram();
     messages::setFileChooser([this](const QString&) { return chosenPdf_; });
 }
 
 void PrintTest::init() {
-    messages_.clear();
+    log_.texts.clear();
     morse.show();
 }
 
 void PrintTest::cleanup() {
-    morse.unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    unloadNow({&morse});
 }
 
 void PrintTest::translateCiao() {
@@ -106,7 +101,7 @@ void PrintTest::printsOnTheDefaultPrinter() {
     translateCiao();
     morse->pri->trigger();    // "Stampa" in the File menu
     morse->Command1->click(); // the "Stampa" button
-    QCOMPARE(messages_, QStringList());
+    QCOMPARE(log_.texts, QStringList());
 
     QStringList documents;
     QTRY_COMPARE_WITH_TIMEOUT((documents = jobDocuments(spool)).size(), 2, 20000);
@@ -125,9 +120,9 @@ void PrintTest::queueThatRejectsJobsIsReported() {
     QCOMPARE(QProcess::execute("cupsreject", {"lumbo-test"}), 0);
     morse->Command1->click();
     QCOMPARE(QProcess::execute("cupsaccept", {"lumbo-test"}), 0);
-    QCOMPARE(messages_.size(), 1);
-    QVERIFY2(messages_[0].contains("non accetta stampe"), qPrintable(messages_[0]));
-    QVERIFY(messages_[0].contains("Stampante di prova"));
+    QCOMPARE(log_.texts.size(), 1);
+    QVERIFY2(log_.texts[0].contains("non accetta stampe"), qPrintable(log_.texts[0]));
+    QVERIFY(log_.texts[0].contains("Stampante di prova"));
     QTest::qWait(500);
     QCOMPARE(jobDocuments(spool).size(), before);
 }
@@ -140,8 +135,8 @@ void PrintTest::stoppedQueueIsReported() {
     QCOMPARE(QProcess::execute("cupsdisable", {"lumbo-test"}), 0);
     morse->pri->trigger();
     QCOMPARE(QProcess::execute("cupsenable", {"lumbo-test"}), 0);
-    QCOMPARE(messages_.size(), 1);
-    QVERIFY2(messages_[0].contains("ferma"), qPrintable(messages_[0]));
+    QCOMPARE(log_.texts.size(), 1);
+    QVERIFY2(log_.texts[0].contains("ferma"), qPrintable(log_.texts[0]));
 }
 
 void PrintTest::noPrinterOffersAPdf() {
@@ -150,10 +145,10 @@ void PrintTest::noPrinterOffersAPdf() {
     translateCiao();
     QTemporaryDir dir;
     chosenPdf_ = dir.filePath("stampa.pdf");
-    answer_ = true;
+    log_.answer = true;
     morse->Command1->click();
-    QCOMPARE(messages_.size(), 1);
-    QVERIFY(messages_[0].contains("nessuna stampante predefinita"));
+    QCOMPARE(log_.texts.size(), 1);
+    QVERIFY(log_.texts[0].contains("nessuna stampante predefinita"));
     QVERIFY(QFileInfo(chosenPdf_).size() > 0);
     QCOMPARE(pdfText(chosenPdf_), QStringLiteral("DJBP B UVUUJ"));
     QCOMPARE(pdfPages(chosenPdf_), 1);
@@ -165,9 +160,9 @@ void PrintTest::noPrinterAndNoPdfWanted() {
     translateCiao();
     QTemporaryDir dir;
     chosenPdf_ = dir.filePath("stampa.pdf");
-    answer_ = false;
+    log_.answer = false;
     morse->pri->trigger();
-    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(log_.texts.size(), 1);
     QVERIFY(!QFile::exists(chosenPdf_));
 }
 
@@ -177,10 +172,10 @@ void PrintTest::pdfThatCannotBeWrittenIsReported() {
     translateCiao();
     QTemporaryDir dir;
     chosenPdf_ = dir.filePath("no/such/folder/stampa.pdf");
-    answer_ = true;
+    log_.answer = true;
     morse->pri->trigger();
-    QCOMPARE(messages_.size(), 2);
-    QVERIFY2(messages_[1].contains(chosenPdf_), qPrintable(messages_[1]));
+    QCOMPARE(log_.texts.size(), 2);
+    QVERIFY2(log_.texts[1].contains(chosenPdf_), qPrintable(log_.texts[1]));
 }
 
 void PrintTest::longTextFillsAsManyPagesAsItNeeds() {
@@ -192,9 +187,9 @@ void PrintTest::longTextFillsAsManyPagesAsItNeeds() {
     morse->btn_traduci->click();
     QTemporaryDir dir;
     chosenPdf_ = dir.filePath("lungo.pdf");
-    answer_ = true;
+    log_.answer = true;
     morse->pri->trigger();
-    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(log_.texts.size(), 1);
     QVERIFY(pdfPages(chosenPdf_) > 1);
     QCOMPARE(pdfText(chosenPdf_), morse->RichTextBox1->toPlainText().simplified());
 }

@@ -9,6 +9,8 @@
 #include "ui/save/salva_form.hpp"
 #include "ui/twips.hpp"
 
+#include "tests/ui/window_test_support.hpp"
+
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
@@ -91,19 +93,13 @@ private:
 
     std::unique_ptr<QTemporaryDir> root_;
     QString startFolder_;
-    QStringList messages_;
-    bool answer_ = true;
+    MessageLog log_;
     QStringList mounts_;
 };
 
 void SaveTest::initTestCase() {
-    QApplication::setQuitOnLastWindowClosed(false);
-    fonts::install();
+    startLikeTheProgram();
     startFolder_ = QDir::currentPath();
-    messages::setHandler([this](const messages::Message& m) {
-        messages_ << m.text;
-        return answer_;
-    });
 }
 
 void SaveTest::init() {
@@ -113,15 +109,13 @@ void SaveTest::init() {
     QDir(root_->path()).mkpath("Alpha");
     QDir(root_->path()).mkpath(".hidden");
     QVERIFY(QDir::setCurrent(root_->path()));
-    messages_.clear();
-    answer_ = true;
+    log_.texts.clear();
+    log_.answer = true;
     morse.get();
 }
 
 void SaveTest::cleanup() {
-    Salva.unload();
-    morse.unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    unloadNow({&Salva, &morse});
     QDir::setCurrent(startFolder_);
     for (const QString& mount : std::as_const(mounts_))
         run("umount", {"-l", mount});
@@ -149,20 +143,21 @@ void SaveTest::writesExactBytes() {
     setOutput(text);
     QVERIFY(Modulo1::salva_testo("out.txt"));
     QCOMPARE(readAll(at("out.txt")), bytes);
-    QCOMPARE(messages_, QStringList());
+    QCOMPARE(log_.texts, QStringList());
 }
 
 void SaveTest::unrepresentableCharactersOnlyWithConsent() {
     setOutput(QString::fromUtf8("a€中b😀c") + QChar(0xD800) + "d");
     writeAll(at("old.txt"), "old content");
 
-    answer_ = false;
+    log_.answer = false;
     QVERIFY(!Modulo1::salva_testo("old.txt"));
-    QCOMPARE(messages_.size(), 1);
-    QVERIFY2(messages_[0].contains(QString::fromUtf8("\"中\" (U+4E2D)")), qPrintable(messages_[0]));
+    QCOMPARE(log_.texts.size(), 1);
+    QVERIFY2(log_.texts[0].contains(QString::fromUtf8("\"中\" (U+4E2D)")),
+             qPrintable(log_.texts[0]));
     QCOMPARE(readAll(at("old.txt")), QByteArray("old content"));
 
-    answer_ = true;
+    log_.answer = true;
     QVERIFY(Modulo1::salva_testo("old.txt"));
     QCOMPARE(readAll(at("old.txt")), QByteArray("a\x80?b?c?d\r\n"));
 }
@@ -180,9 +175,9 @@ void SaveTest::ignorableCharactersAreNotDroppedSilently_data() {
 void SaveTest::ignorableCharactersAreNotDroppedSilently() {
     QFETCH(QChar, character);
     setOutput(QString("a") + character);
-    answer_ = true;
+    log_.answer = true;
     QVERIFY(Modulo1::salva_testo("out.txt"));
-    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(log_.texts.size(), 1);
     QCOMPARE(readAll(at("out.txt")), QByteArray("a?\r\n"));
 }
 
@@ -227,11 +222,11 @@ void SaveTest::failuresReportAndLoseNothing() {
     const QByteArray before = checksum(at("plain.txt"));
     setOutput("new text");
     QVERIFY(!Modulo1::salva_testo(name));
-    QCOMPARE(messages_.size(), 1);
-    QVERIFY2(messages_[0].startsWith("Impossibile salvare il file \"" +
-                                     QDir(root_->path()).absolutePath()),
-             qPrintable(messages_[0]));
-    QVERIFY2(messages_[0].contains(reason), qPrintable(messages_[0]));
+    QCOMPARE(log_.texts.size(), 1);
+    QVERIFY2(log_.texts[0].startsWith("Impossibile salvare il file \"" +
+                                      QDir(root_->path()).absolutePath()),
+             qPrintable(log_.texts[0]));
+    QVERIFY2(log_.texts[0].contains(reason), qPrintable(log_.texts[0]));
     QCOMPARE(checksum(at("plain.txt")), before);
     QVERIFY(QFileInfo(at("sub")).isDir());
 }
@@ -256,9 +251,9 @@ void SaveTest::fullFileSystemLosesNothing() {
 
     setOutput(QString(20000, 'x'));
     QVERIFY(!Modulo1::salva_testo(existing));
-    QCOMPARE(messages_.size(), 1);
-    QVERIFY2(messages_[0].contains(existing), qPrintable(messages_[0]));
-    QVERIFY(messages_[0].contains("spazio esaurito"));
+    QCOMPARE(log_.texts.size(), 1);
+    QVERIFY2(log_.texts[0].contains(existing), qPrintable(log_.texts[0]));
+    QVERIFY(log_.texts[0].contains("spazio esaurito"));
     QCOMPARE(checksum(existing), before);
     QCOMPARE(QDir(small).entryList(QDir::Files | QDir::Hidden), QStringList({"filler", "old.txt"}));
 }
@@ -271,7 +266,7 @@ void SaveTest::fullDeviceIsReportedAndNeverReplaced() {
     QVERIFY(QFile::link(node, at("device.txt")));
     setOutput("anything");
     QVERIFY(!Modulo1::salva_testo("device.txt"));
-    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(log_.texts.size(), 1);
     struct stat status {};
     QCOMPARE(stat(QFile::encodeName(node).constData(), &status), 0);
     QVERIFY(S_ISCHR(status.st_mode));
@@ -370,7 +365,7 @@ void SaveTest::salvaWritesIntoTheFolderShownAndHides() {
     QCOMPARE(readAll(at("sub/Morse.txt")), QByteArray("saved\r\n"));
     QVERIFY(!Salva->isVisible());
     QVERIFY(Salva.isLoaded());
-    QCOMPARE(messages_, QStringList());
+    QCOMPARE(log_.texts, QStringList());
 }
 
 void SaveTest::pickedNameReplacesTheListedFile() {
@@ -408,7 +403,7 @@ void SaveTest::typedNamesAlwaysGetTxt() {
     Salva.show();
     Salva->txt_salva->setText(typed);
     QTest::mouseClick(Salva->Salva, Qt::LeftButton);
-    QCOMPARE(messages_, QStringList());
+    QCOMPARE(log_.texts, QStringList());
     QCOMPARE(readAll(at(written)), QByteArray("t\r\n"));
 }
 
@@ -417,7 +412,7 @@ void SaveTest::failedSaveKeepsTheDialogShown() {
     Salva.show();
     Salva->txt_salva->setText("nowhere/name");
     QTest::mouseClick(Salva->Salva, Qt::LeftButton);
-    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(log_.texts.size(), 1);
     QVERIFY(Salva->isVisible());
     QCOMPARE(Salva->txt_salva->text(), QStringLiteral("nowhere/name"));
 }
@@ -441,7 +436,7 @@ void SaveTest::fileReplacedWhileTheDialogIsOpen() {
     QVERIFY(QFile::remove(at("nota.txt")));
     QVERIFY(QDir().mkdir(at("nota.txt")));
     QTest::mouseClick(Salva->Salva, Qt::LeftButton);
-    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(log_.texts.size(), 1);
     QVERIFY(Salva->isVisible());
     QVERIFY(QFileInfo(at("nota.txt")).isDir());
 }
@@ -509,8 +504,8 @@ void SaveTest::folderThatCannotBeOpenedChangesNothing() {
     dirs->setCurrentRow(dirs->count() - 1); // "sub", removed behind the dialog's back
     QVERIFY(QDir(at("sub")).removeRecursively());
     QTest::keyClick(dirs, Qt::Key_Return);
-    QCOMPARE(messages_.size(), 1);
-    QVERIFY(messages_[0].contains("sub"));
+    QCOMPARE(log_.texts.size(), 1);
+    QVERIFY(log_.texts[0].contains("sub"));
     QCOMPARE(dirs->path(), QDir(root_->path()).canonicalPath());
     QCOMPARE(QDir::currentPath(), QDir(root_->path()).canonicalPath());
 }
@@ -535,8 +530,8 @@ void SaveTest::volumeThatCannotBeReadChangesNothing() {
     QVERIFY(index >= 0);
     drives->setCurrentIndex(index);
     emit drives->activated(index);
-    QCOMPARE(messages_.size(), 1);
-    QVERIFY2(messages_[0].contains(volume), qPrintable(messages_[0]));
+    QCOMPARE(log_.texts.size(), 1);
+    QVERIFY2(log_.texts[0].contains(volume), qPrintable(log_.texts[0]));
     QCOMPARE(drives->drive(), QStringLiteral("/"));
     QCOMPARE(Salva->Dir1->path(), shown);
     QCOMPARE(QDir::currentPath(), shown);

@@ -1,0 +1,44 @@
+#pragma once
+
+// What the window tests share: the program's start-up settings, a log that
+// stands in for the message boxes, and unloading windows at once.
+#include "ui/fonts.hpp"
+#include "ui/forms.hpp"
+#include "ui/messages.hpp"
+
+#include <QApplication>
+#include <QStringList>
+
+#include <initializer_list>
+
+// The settings the program starts with: ends when no window is loaded, and
+// its own fonts.
+inline void startLikeTheProgram() {
+    QApplication::setQuitOnLastWindowClosed(false);
+    fonts::install();
+}
+
+// Records every message the program shows and answers each question with
+// `answer`, so that no modal box ever waits in a test.
+class MessageLog {
+public:
+    MessageLog() {
+        messages::setHandler([this](const messages::Message& m) {
+            texts << m.text;
+            return answer;
+        });
+    }
+    ~MessageLog() { messages::setHandler({}); }
+    MessageLog(const MessageLog&) = delete;
+    MessageLog& operator=(const MessageLog&) = delete;
+
+    QStringList texts;
+    bool answer = true;
+};
+
+// Unloads the windows and lets Qt delete them now rather than after the next event.
+inline void unloadNow(std::initializer_list<forms::InstanceBase*> windows) {
+    for (forms::InstanceBase* window : windows)
+        window->unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
