@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -38,6 +39,67 @@ int pdfPages(const QString& pdf) {
         if (line.startsWith("Pages:"))
             return line.mid(6).trimmed().toInt();
     return -1;
+}
+
+// One page as pdftotext -bbox reads it: the sheet's size and the box around
+// all its words, in points from the sheet's top-left corner.
+struct PrintedPage {
+    QSizeF sheet;
+    QRectF text;
+};
+
+QList<PrintedPage> printedPages(const QString& pdf) {
+    QProcess p;
+    p.start("pdftotext", {"-bbox", pdf, "-"});
+    if (!p.waitForFinished(30000))
+        return {};
+    static const QRegularExpression tag(
+        R"re(<(page|word) (?:width="([\d.]+)" height="([\d.]+)"|xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)"))re");
+    QList<PrintedPage> pages;
+    for (const auto& m : tag.globalMatch(QString::fromUtf8(p.readAllStandardOutput()))) {
+        if (m.captured(1) == "page") {
+            pages.append({QSizeF(m.captured(2).toDouble(), m.captured(3).toDouble()), {}});
+        } else if (!pages.isEmpty()) {
+            const QRectF word(QPointF(m.captured(4).toDouble(), m.captured(5).toDouble()),
+                              QPointF(m.captured(6).toDouble(), m.captured(7).toDouble()));
+            pages.last().text = pages.last().text.united(word);
+        }
+    }
+    return pages;
+}
+
+// Every page keeps its text inside 2 cm margins and starts it right at the
+// top-left one; a page followed by another is filled out to the right and
+// bottom ones, less than a word or a line of Arial 24 pt (100 and 30 pt) away.
+void checkMargins(const QString& pdf) {
+    constexpr qreal kMargin = 20 / 25.4 * 72; // 2 cm in points
+    constexpr qreal kSlack = 1;               // Qt's PDF rounds the page to whole points
+    const QList<PrintedPage> pages = printedPages(pdf);
+    QVERIFY(!pages.isEmpty());
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        const auto& [sheet, text] = pages[i];
+        const QString where =
+            QStringLiteral("page %1 of %2: sheet %3 x %4 pt, text from %5,%6 to %7,%8")
+                .arg(i + 1)
+                .arg(pages.size())
+                .arg(sheet.width())
+                .arg(sheet.height())
+                .arg(text.left())
+                .arg(text.top())
+                .arg(text.right())
+                .arg(text.bottom());
+        qInfo("%s", qPrintable(where));
+        const qreal right = sheet.width() - kMargin;
+        const qreal bottom = sheet.height() - kMargin;
+        QVERIFY2(qAbs(text.left() - kMargin) < kSlack, qPrintable(where));
+        QVERIFY2(qAbs(text.top() - kMargin) < kSlack, qPrintable(where));
+        QVERIFY2(text.right() < right + kSlack, qPrintable(where));
+        QVERIFY2(text.bottom() < bottom + kSlack, qPrintable(where));
+        if (i + 1 < pages.size()) {
+            QVERIFY2(text.right() > right - 100, qPrintable(where));
+            QVERIFY2(text.bottom() > bottom - 30, qPrintable(where));
+        }
+    }
 }
 
 QStringList jobDocuments(const QString& spool) {
@@ -108,6 +170,7 @@ void PrintTest::printsOnTheDefaultPrinter() {
     for (const QString& document : documents) {
         QTRY_VERIFY_WITH_TIMEOUT(pdfText(document).contains("DJBP B UVUUJ"), 20000);
         QCOMPARE(pdfPages(document), 1); // no page of our own
+        checkMargins(document);
     }
 }
 
@@ -152,6 +215,7 @@ void PrintTest::noPrinterOffersAPdf() {
     QVERIFY(QFileInfo(chosenPdf_).size() > 0);
     QCOMPARE(pdfText(chosenPdf_), QStringLiteral("DJBP B UVUUJ"));
     QCOMPARE(pdfPages(chosenPdf_), 1);
+    checkMargins(chosenPdf_);
 }
 
 void PrintTest::noPrinterAndNoPdfWanted() {
@@ -192,6 +256,7 @@ void PrintTest::longTextFillsAsManyPagesAsItNeeds() {
     QCOMPARE(log_.texts.size(), 1);
     QVERIFY(pdfPages(chosenPdf_) > 1);
     QCOMPARE(pdfText(chosenPdf_), morse->RichTextBox1->toPlainText().simplified());
+    checkMargins(chosenPdf_);
 }
 
 QTEST_MAIN(PrintTest)

@@ -14,11 +14,19 @@ namespace {
 
 const QString kDocumentName = QStringLiteral("Lumbo 1.0");
 
-// Prints the buffer's text in its own font, wrapped at the page width; no
+// Two centimetres of white on each side of the sheet, measured from its edge;
+// the buffer wraps its text at the width left inside them.
+bool setPageMargins(QPrinter& printer) {
+    constexpr qreal kMargin = 20; // millimetres
+    return printer.setPageMargins(QMarginsF(kMargin, kMargin, kMargin, kMargin),
+                                  QPageLayout::Millimeter);
+}
+
+// Prints the buffer's text in its own font, wrapped at the printable width; no
 // page is added of our own.
 bool print(OutputBox* buffer, QPrinter& printer) {
     printer.setDocName(kDocumentName);
-    if (!printer.isValid() || !buffer->print(&printer))
+    if (!printer.isValid() || !setPageMargins(printer) || !buffer->print(&printer))
         return false;
     return printer.printerState() != QPrinter::Error && printer.printerState() != QPrinter::Aborted;
 }
