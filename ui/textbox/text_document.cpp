@@ -1,0 +1,144 @@
+#include "ui/textbox/text_document.hpp"
+
+#include <algorithm>
+
+TextDocument::TextDocument(QObject* parent)
+    : QObject(parent) {}
+
+QString TextDocument::toPlainText() const {
+    QString plain = text_;
+    for (QChar& c : plain)
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = u'\n';
+    return plain;
+}
+
+QString TextDocument::withLineBreaks(QString text) {
+    text.replace(QLatin1String("\r\n"), QString(QChar::ParagraphSeparator));
+    for (QChar& c : text)
+        if (c == u'\n' || c == u'\r')
+            c = QChar::ParagraphSeparator;
+    return text;
+}
+
+void TextDocument::setPlainText(const QString& text) {
+    setText(withLineBreaks(text));
+}
+
+void TextDocument::setText(const QString& text) {
+    const bool undoBefore = isUndoAvailable();
+    const bool redoBefore = isRedoAvailable();
+    text_ = text;
+    steps_.clear();
+    undone_ = 0;
+    emit reset();
+    announceHistory(undoBefore, redoBefore);
+}
+
+void TextDocument::beginStep() {
+    if (grouping_++ == 0)
+        groupStarted_ = false;
+}
+
+void TextDocument::endStep() {
+    if (grouping_ > 0)
+        --grouping_;
+}
+
+// Typed characters join the insertion just before them, and Backspace and
+// Delete the removal next to them, so that one undo takes back a run of typing.
+bool TextDocument::mergeIntoLast(const Edit& edit, Kind kind) {
+    if (undone_ == 0 || undone_ != static_cast<qsizetype>(steps_.size()))
+        return false;
+    Step& last = steps_.back();
+    Edit& previous = last.edits.back();
+    if (kind == Kind::Typing && edit.removed.isEmpty() && last.kind != Kind::LineBreak &&
+        previous.removed.isEmpty() && !previous.inserted.isEmpty() &&
+        previous.position + previous.inserted.size() == edit.position) {
+        previous.inserted += edit.inserted;
+        return true;
+    }
+    if (kind == Kind::Deleting && last.kind == Kind::Deleting && edit.inserted.isEmpty() &&
+        previous.inserted.isEmpty()) {
+        if (edit.position == previous.position) { // Delete, again
+            previous.removed += edit.removed;
+            return true;
+        }
+        if (edit.position + edit.removed.size() == previous.position) { // Backspace, again
+            previous.removed.prepend(edit.removed);
+            previous.position = edit.position;
+            return true;
+        }
+    }
+    return false;
+}
+
+void TextDocument::replace(qsizetype position, qsizetype length, const QString& with, Kind kind) {
+    position = std::clamp<qsizetype>(position, 0, text_.size());
+    length = std::clamp<qsizetype>(length, 0, text_.size() - position);
+    if (length == 0 && with.isEmpty())
+        return;
+    const bool undoBefore = isUndoAvailable();
+    const bool redoBefore = isRedoAvailable();
+    // A replacement is kept as a removal and an insertion, so that typing
+    // after it can join the insertion.
+    std::vector<Edit> edits;
+    if (length > 0)
+        edits.push_back(Edit{position, text_.mid(position, length), QString()});
+    if (!with.isEmpty())
+        edits.push_back(Edit{position, QString(), with});
+    steps_.resize(undone_); // a new edit ends what could be redone
+    if (grouping_ > 0 && groupStarted_) {
+        steps_.back().edits.insert(steps_.back().edits.end(), edits.begin(), edits.end());
+    } else if (grouping_ > 0 || edits.size() > 1 || !mergeIntoLast(edits.front(), kind)) {
+        steps_.push_back(Step{std::move(edits), grouping_ > 0 ? Kind::Other : kind});
+        groupStarted_ = grouping_ > 0;
+    }
+    undone_ = static_cast<qsizetype>(steps_.size());
+    apply(position, length, with);
+    announceHistory(undoBefore, redoBefore);
+}
+
+void TextDocument::apply(qsizetype position, qsizetype length, const QString& with) {
+    const QString removed = text_.mid(position, length);
+    text_.replace(position, length, with);
+    emit contentsChange(position, length, with.size());
+    emit edited(position, removed, with);
+}
+
+// The cursor ends where the last edit undone or redone leaves it: after a
+// restored removal, at the place of a taken-back insertion.
+qsizetype TextDocument::undo() {
+    if (!isUndoAvailable())
+        return -1;
+    const bool redoBefore = isRedoAvailable();
+    const Step& step = steps_[--undone_];
+    qsizetype cursor = -1;
+    for (auto edit = step.edits.rbegin(); edit != step.edits.rend(); ++edit) {
+        apply(edit->position, edit->inserted.size(), edit->removed);
+        cursor = edit->position + edit->removed.size();
+    }
+    announceHistory(true, redoBefore);
+    return cursor;
+}
+
+qsizetype TextDocument::redo() {
+    if (!isRedoAvailable())
+        return -1;
+    const bool undoBefore = isUndoAvailable();
+    const Step& step = steps_[undone_++];
+    qsizetype cursor = -1;
+    for (const Edit& edit : step.edits) {
+        apply(edit.position, edit.removed.size(), edit.inserted);
+        cursor = edit.position + edit.inserted.size();
+    }
+    announceHistory(undoBefore, true);
+    return cursor;
+}
+
+void TextDocument::announceHistory(bool undoBefore, bool redoBefore) {
+    if (undoBefore != isUndoAvailable())
+        emit undoAvailable(isUndoAvailable());
+    if (redoBefore != isRedoAvailable())
+        emit redoAvailable(isRedoAvailable());
+}
