@@ -9,7 +9,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
@@ -104,19 +106,25 @@ private:
     bool spilled_ = false;
 };
 
-struct Slot {
-    std::array<char, kSlot> bytes{};
-    std::uint8_t length = 0;
+// What each byte of input turns into: bytes[b], of which length[b] count.
+// Every character with a translation is ASCII; the bytes of other characters
+// give nothing. Each slot is copied whole, the cursor advanced by its length:
+// no branch per character.
+struct Table {
+    std::array<std::array<char, kSlot>, 256> bytes{};
+    std::array<std::uint8_t, 256> length{};
+    // The same for translations of at most 7 bytes (the cipher's), packed in
+    // one word: the bytes first, the length in the last byte. One load and
+    // one store a character.
+    std::array<std::uint64_t, 256> packed{};
 };
 
-// What each byte of input turns into. Every character with a translation is
-// ASCII; the bytes of other characters give nothing.
-using Table = std::array<Slot, 256>;
+constexpr int kLengthShift = std::endian::native == std::endian::little ? 56 : 0;
+constexpr std::size_t kLongestPacked = 7;
 
 Table make_table(const Options& options) {
     Table table{};
     for (char16_t c = 0; c < 128; ++c) {
-        Slot& slot = table[c];
         std::string bytes;
         if (options.mode == Mode::Morse) {
             bytes = engine::morse_code(c);
@@ -131,8 +139,12 @@ Table make_table(const Options& options) {
                     bytes += code;
             }
         }
-        std::memcpy(slot.bytes.data(), bytes.data(), bytes.size());
-        slot.length = static_cast<std::uint8_t>(bytes.size());
+        std::memcpy(table.bytes[c].data(), bytes.data(), bytes.size());
+        table.length[c] = static_cast<std::uint8_t>(bytes.size());
+        std::array<char, 8> word{};
+        std::memcpy(word.data(), bytes.data(), std::min(bytes.size(), kLongestPacked));
+        word[7] = static_cast<char>(bytes.size());
+        std::memcpy(&table.packed[c], word.data(), 8);
     }
     return table;
 }
@@ -199,13 +211,39 @@ bool Translator::refuse(std::uint64_t at, const std::string& why) {
 
 template <std::size_t Width>
 bool Translator::encode(const unsigned char* begin, const unsigned char* end) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
     char* out = output_.cursor();
-    for (const unsigned char* p = begin; p < end; ++p) {
+    const unsigned char* p = begin;
+    while (p < end) {
+        // Runs of ASCII, the bulk of most texts, eight bytes at a time.
+        while (!utf8_.pending() && end - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, 8);
+            if (word & kHighBits)
+                break;
+            if constexpr (Width <= kLongestPacked) {
+                for (int i = 0; i < 8; ++i) {
+                    const int shift =
+                        std::endian::native == std::endian::little ? 8 * i : 56 - 8 * i;
+                    const std::uint64_t slot = table_.packed[(word >> shift) & 0xFF];
+                    std::memcpy(out, &slot, 8);
+                    out += (slot >> kLengthShift) & 0xFF;
+                }
+            } else {
+                for (int i = 0; i < 8; ++i) {
+                    std::memcpy(out, table_.bytes[p[i]].data(), Width);
+                    out += table_.length[p[i]];
+                }
+            }
+            p += 8;
+        }
+        if (p == end)
+            break;
         const unsigned char byte = *p;
         if (byte < 0x80 && !utf8_.pending()) {
-            const Slot& slot = table_[byte];
-            std::memcpy(out, slot.bytes.data(), Width);
-            out += slot.length;
+            std::memcpy(out, table_.bytes[byte].data(), Width);
+            out += table_.length[byte];
+            ++p;
             continue;
         }
         // Characters beyond ASCII have no translation: they are only checked.
@@ -215,6 +253,7 @@ bool Translator::encode(const unsigned char* begin, const unsigned char* end) {
             output_.advance(out);
             return refuse(sequenceAt_, "il testo non è UTF-8 valido");
         }
+        ++p;
     }
     output_.advance(out);
     return true;
