@@ -5,7 +5,7 @@
 #include "bench/prose.hpp"
 #include "ui/fonts.hpp"
 #include "ui/main/morse_form.hpp"
-#include "ui/main/output_box.hpp"
+#include "ui/textbox/text_box.hpp"
 
 #include <QApplication>
 #include <QElapsedTimer>

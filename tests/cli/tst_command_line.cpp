@@ -4,7 +4,7 @@
 #include "engine/morse.hpp"
 #include "ui/main/modulo1.hpp"
 #include "ui/main/morse_form.hpp"
-#include "ui/main/output_box.hpp"
+#include "ui/textbox/text_box.hpp"
 
 #include "tests/ui/window_test_support.hpp"
 

@@ -5,9 +5,9 @@
 #include "engine/morse.hpp"
 #include "ui/fonts.hpp"
 #include "ui/main/morse_form.hpp"
-#include "ui/main/output_box.hpp"
 #include "ui/messages.hpp"
 #include "ui/text.hpp"
+#include "ui/textbox/text_box.hpp"
 
 #include "tests/ui/window_test_support.hpp"
 

@@ -3,9 +3,9 @@
 #include "ui/info/frm_cifrato_form.hpp"
 #include "ui/info/infor_form.hpp"
 #include "ui/main/morse_form.hpp"
-#include "ui/main/output_box.hpp"
 #include "ui/messages.hpp"
 #include "ui/save/salva_form.hpp"
+#include "ui/textbox/text_box.hpp"
 
 #include "tests/ui/window_test_support.hpp"
 

@@ -3,8 +3,8 @@
 // queue; the other cases run with no print server reachable.
 #include "ui/fonts.hpp"
 #include "ui/main/morse_form.hpp"
-#include "ui/main/output_box.hpp"
 #include "ui/messages.hpp"
+#include "ui/textbox/text_box.hpp"
 
 #include "tests/ui/window_test_support.hpp"
 

@@ -1,12 +1,12 @@
 #include "ui/fonts.hpp"
 #include "ui/main/modulo1.hpp"
 #include "ui/main/morse_form.hpp"
-#include "ui/main/output_box.hpp"
 #include "ui/messages.hpp"
 #include "ui/save/drive_list.hpp"
 #include "ui/save/file_list.hpp"
 #include "ui/save/folder_list.hpp"
 #include "ui/save/salva_form.hpp"
+#include "ui/textbox/text_box.hpp"
 #include "ui/twips.hpp"
 
 #include "tests/ui/window_test_support.hpp"

@@ -2,9 +2,10 @@
 // default printer, or into a PDF file when there is no printer.
 #include "ui/main/morse_form.hpp"
 
-#include "ui/main/output_box.hpp"
 #include "ui/main/print_queue.hpp"
 #include "ui/messages.hpp"
+#include "ui/textbox/text_box.hpp"
+#include "ui/textbox/text_printer.hpp"
 
 #include <QFileInfo>
 #include <QPrinter>
@@ -24,14 +25,22 @@ bool setPageMargins(QPrinter& printer) {
 
 // Prints the buffer's text in its own font, wrapped at the printable width; no
 // page is added of our own.
-bool print(OutputBox* buffer, QPrinter& printer) {
+bool print(TextBox* buffer, QPrinter& printer) {
     printer.setDocName(kDocumentName);
-    if (!printer.isValid() || !setPageMargins(printer) || !buffer->print(&printer))
+    if (!printer.isValid() || !setPageMargins(printer))
+        return false;
+    TextPrinter pages(*buffer->document(), buffer->font(), &printer);
+    if (!pages.begin())
+        return false;
+    while (!pages.atEnd())
+        if (!pages.printNextPage())
+            return false;
+    if (!pages.end())
         return false;
     return printer.printerState() != QPrinter::Error && printer.printerState() != QPrinter::Aborted;
 }
 
-void printToPdf(QWidget* parent, OutputBox* buffer) {
+void printToPdf(QWidget* parent, TextBox* buffer) {
     const bool wanted = messages::askYesNo(
         parent,
         QStringLiteral("Non è configurata nessuna stampante predefinita, quindi il testo non "

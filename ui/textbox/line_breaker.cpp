@@ -39,7 +39,8 @@ qreal Advances::at(QStringView text, qsizetype i) const {
     const char32_t key = pair ? QChar::surrogateToUcs4(c, text[i + 1].unicode()) : c;
     auto found = other_.constFind(key);
     if (found == other_.cend())
-        found = other_.insert(key, metrics_.horizontalAdvance(text.mid(i, pair ? 2 : 1).toString()));
+        found =
+            other_.insert(key, metrics_.horizontalAdvance(text.mid(i, pair ? 2 : 1).toString()));
     return *found;
 }
 
@@ -77,7 +78,8 @@ bool ParagraphWrap::wrapMore(QStringView text, const Advances& advances, qsizety
             ++pendingFrom_;
         if (pendingFrom_ < pending_.size() && pending_[pendingFrom_] == starts_.back() &&
             starts_.size() > 1) {
-            starts_.insert(starts_.end(), pending_.begin() + static_cast<std::ptrdiff_t>(pendingFrom_) + 1,
+            starts_.insert(starts_.end(),
+                           pending_.begin() + static_cast<std::ptrdiff_t>(pendingFrom_) + 1,
                            pending_.end());
             pending_.clear();
             pendingFrom_ = 0;

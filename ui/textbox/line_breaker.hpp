@@ -37,7 +37,8 @@ private:
 // edit it wraps again only until its lines meet the old ones.
 class ParagraphWrap {
 public:
-    explicit ParagraphWrap(qreal width) : width_(width) {}
+    explicit ParagraphWrap(qreal width)
+        : width_(width) {}
 
     qreal width() const { return width_; }
 

@@ -11,13 +11,13 @@
 
 namespace {
 
-constexpr qsizetype kShapeLimit = 10000;        // longer paragraphs are broken by advances
-constexpr qsizetype kWrapPiece = 64 * 1024;     // characters broken per step when a line is needed
+constexpr qsizetype kShapeLimit = 10000;    // longer paragraphs are broken by advances
+constexpr qsizetype kWrapPiece = 64 * 1024; // characters broken per step when a line is needed
 constexpr qsizetype kBackgroundPiece = 256 * 1024;
-constexpr qint64 kSliceMilliseconds = 8;        // the longest the background work holds the window
-constexpr qsizetype kMaxShaped = 400;           // paragraphs kept laid out
-constexpr qsizetype kMaxLongLines = 2048;       // lines of long paragraphs kept laid out
-constexpr qsizetype kWordWindow = 4096;         // context for word movement in long paragraphs
+constexpr qint64 kSliceMilliseconds = 8;  // the longest the background work holds the window
+constexpr qsizetype kMaxShaped = 400;     // paragraphs kept laid out
+constexpr qsizetype kMaxLongLines = 2048; // lines of long paragraphs kept laid out
+constexpr qsizetype kWordWindow = 4096;   // context for word movement in long paragraphs
 constexpr qsizetype kDirectionWindow = 64 * 1024; // where a long paragraph's direction is found
 
 bool rightToLeft(QStringView text) {
@@ -301,8 +301,7 @@ QTextLayout* LineLayout::shapedLayout(qsizetype index) {
     Paragraph& paragraph = paragraphs_[static_cast<std::size_t>(index)];
     paragraph.used = ++clock_;
     if (!paragraph.layout) {
-        paragraph.layout =
-            newLayout(shownAs(textOf(paragraph)), paragraph.start);
+        paragraph.layout = newLayout(shownAs(textOf(paragraph)), paragraph.start);
         QTextOption option = paragraph.layout->textOption();
         option.setTextDirection(Qt::LayoutDirectionAuto);
         paragraph.layout->setTextOption(option);
@@ -362,7 +361,8 @@ LineLayout::Line LineLayout::lineAt(qsizetype index, qsizetype lineIndex) {
     line.index = std::clamp<qsizetype>(lineIndex, 0, wrap.lineCount() - 1);
     line.lastInParagraph = line.index + 1 >= wrap.lineCount() && wrap.isComplete(text);
     const qsizetype from = wrap.start(line.index);
-    const qsizetype to = line.index + 1 < wrap.lineCount() ? wrap.start(line.index + 1) : text.size();
+    const qsizetype to =
+        line.index + 1 < wrap.lineCount() ? wrap.start(line.index + 1) : text.size();
     line.start = paragraph.start + from;
     line.end = paragraph.start + to;
     line.layoutStart = line.start;
@@ -392,7 +392,8 @@ LineLayout::Line LineLayout::lineFor(qsizetype position) {
         Line probe;
         probe.layout = shapedLayout(index);
         probe.layoutStart = paragraph.start;
-        return lineAt(index, probe.layout->lineForTextPosition(probe.toLayout(position)).lineNumber());
+        return lineAt(index,
+                      probe.layout->lineForTextPosition(probe.toLayout(position)).lineNumber());
     }
     const qsizetype at = position - paragraph.start;
     const QStringView text = textOf(paragraph);
@@ -537,7 +538,8 @@ qsizetype LineLayout::previousCursorPosition(qsizetype position, QTextLayout::Cu
     const qsizetype end = paragraphEnd(index);
     if (position <= start)
         return std::max<qsizetype>(0, position - 1);
-    const qsizetype from = end - start > kShapeLimit ? std::max(start, position - kWordWindow) : start;
+    const qsizetype from =
+        end - start > kShapeLimit ? std::max(start, position - kWordWindow) : start;
     const qsizetype to = end - start > kShapeLimit ? position : end;
     QTextLayout context(shownAs(QStringView(document_->text()).mid(from, to - from)));
     return from + context.previousCursorPosition(static_cast<int>(position - from), mode);

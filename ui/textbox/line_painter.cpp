@@ -16,7 +16,8 @@ void paintLine(QPainter& painter, const LineLayout::Line& line, const QPointF& t
     QList<QTextLayout::FormatRange> ranges;
     const int textLength = static_cast<int>(line.layout->text().size());
     for (const LineSelection& selection : selections) {
-        if (selection.end <= line.start && !(selection.end > line.end && selection.start <= line.end))
+        if (selection.end <= line.start &&
+            !(selection.end > line.end && selection.start <= line.end))
             continue;
         if (selection.start > line.end)
             continue;
@@ -31,7 +32,12 @@ void paintLine(QPainter& painter, const LineLayout::Line& line, const QPointF& t
         if (range.length > 0)
             ranges.append(range);
     }
-    // Only this line: a paragraph's layout holds its neighbours too.
+    if (ranges.isEmpty()) {
+        line.textLine.draw(&painter, layoutOrigin(line, topLeft));
+        return;
+    }
+    // QTextLayout draws selections, but with the lines around this one, which
+    // the clip hides.
     const QRectF area(topLeft.x() - line.textLine.x() - 1, topLeft.y(),
                       painter.device()->width() + 2, line.height());
     painter.save();

@@ -24,7 +24,7 @@ public:
     explicit TextBox(QWidget* parent = nullptr);
     ~TextBox() override;
 
-    TextDocument* document() const { return document_; }
+    TextDocument* document() const { return document_.data(); }
     // Shows `document`, which this box does not own; another box may show it too.
     void setDocument(TextDocument* document);
     LineLayout& lineLayout() { return *layout_; }
@@ -102,9 +102,24 @@ protected:
 
 private:
     enum class Move {
-        Left, Right, WordLeft, WordRight, PreviousCharacter, NextCharacter, PreviousWord,
-        NextWord, StartOfLine, EndOfLine, StartOfBlock, EndOfBlock, StartOfWord, EndOfWord,
-        Up, Down, Start, End
+        Left,
+        Right,
+        WordLeft,
+        WordRight,
+        PreviousCharacter,
+        NextCharacter,
+        PreviousWord,
+        NextWord,
+        StartOfLine,
+        EndOfLine,
+        StartOfBlock,
+        EndOfBlock,
+        StartOfWord,
+        EndOfWord,
+        Up,
+        Down,
+        Start,
+        End
     };
 
     void connectDocument();
@@ -137,12 +152,12 @@ private:
     qreal textWidth() const;
     qreal cursorX(qsizetype position);
 
-    TextDocument* document_ = nullptr;
+    QPointer<TextDocument> document_; // another box's may go first
     TextDocument* ownDocument_ = nullptr;
     std::unique_ptr<LineLayout> layout_;
     qsizetype cursor_ = 0;
     qsizetype anchor_ = 0;
-    qreal goalX_ = -1;         // where Up and Down aim, kept across short lines
+    qreal goalX_ = -1;          // where Up and Down aim, kept across short lines
     qsizetype topPosition_ = 0; // the start of the first line in view
     bool readOnly_ = false;
     bool cursorOn_ = false;

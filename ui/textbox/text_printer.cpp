@@ -5,8 +5,7 @@
 
 #include <QPagedPaintDevice>
 
-TextPrinter::TextPrinter(const TextDocument& document, const QFont& font,
-                         QPagedPaintDevice* device)
+TextPrinter::TextPrinter(const TextDocument& document, const QFont& font, QPagedPaintDevice* device)
     : device_(device)
     , layout_(&document) {
     layout_.setBackgroundWork(false);
