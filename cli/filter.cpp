@@ -131,10 +131,10 @@ Table make_table(const Options& options) {
         } else {
             for (char code : engine::cifrato({&c, 1}, options.shift)) {
                 const auto byte = static_cast<unsigned char>(code);
+                // A control character the cipher makes is written as its byte,
+                // as the save dialog writes it.
                 if (!options.windows1252)
                     engine::append_utf8(bytes, engine::from_windows1252(byte));
-                else if (byte == '\n') // as the save dialog writes a line break
-                    bytes += "\r\n";
                 else
                     bytes += code;
             }

@@ -3,34 +3,37 @@
 #include "engine/cipher.hpp"
 #include "engine/morse.hpp"
 #include "ui/main/morse_form.hpp"
-#include "ui/main/output_box.hpp"
 #include "ui/messages.hpp"
 #include "ui/text.hpp"
 #include "ui/text_file.hpp"
+#include "ui/textbox/text_box.hpp"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QPlainTextEdit>
 
 namespace Modulo1 {
 
 void traduci_morse() {
     MorseForm& window = morse.get();
     const QString testo = window.txt_latino->toPlainText();
-    window.txt_cifrato->setPlainText(text::fromWindows1252(engine::morse(text::view(testo))));
+    window.txt_cifrato->document()->setText(
+        text::fromWindows1252(engine::morse(text::view(testo))));
 }
 
 void traduci_cifrato(const std::int16_t& spostamento) {
     MorseForm& window = morse.get();
     const QString testo = window.txt_latino->toPlainText();
-    window.txt_cifrato->setPlainText(
+    window.txt_cifrato->document()->setText(
         text::fromWindows1252(engine::cifrato(text::view(testo), spostamento)));
 }
 
 bool salva_testo(const QString& percorso) {
-    QString testo = morse->txt_cifrato->toPlainText();
-    testo.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    // A line break typed or pasted into the box is written as CR LF; any
+    // other character, a line feed that the cipher made included, as itself.
+    QString testo = morse->txt_cifrato->document()->text();
+    testo.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
+    testo.replace(QChar::LineSeparator, QLatin1String("\r\n"));
     testo += QLatin1String("\r\n");
 
     const text::Windows1252 encoded = text::toWindows1252(testo);

@@ -2,8 +2,8 @@
 
 #include "ui/artwork/artwork.hpp"
 #include "ui/fonts.hpp"
-#include "ui/main/output_box.hpp"
 #include "ui/place.hpp"
+#include "ui/textbox/text_box.hpp"
 #include "ui/twips.hpp"
 
 #include <QAction>
@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -21,11 +20,11 @@ namespace {
 
 // Multi-line box with only a vertical scroll bar: lines wrap at the box's
 // width, Tab moves the focus on, Enter breaks the line.
-void makeMultiLine(QPlainTextEdit* box) {
+TextBox* multiLine(QWidget* parent, const char* name, const QRect& rect, const QFont& font) {
+    auto* box = place(new TextBox(parent), name, rect);
+    box->setFont(font);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    box->setTabChangesFocus(true);
+    return box;
 }
 
 } // namespace
@@ -61,18 +60,14 @@ void MorseForm::createControls() {
     txt_piucifr = place(new QLineEdit(Frame2), "txt_piucifr", twips::rect(1320, 210, 855, 285));
     txt_piucifr->setMaxLength(std::numeric_limits<int>::max());
 
-    txt_latino = place(new QPlainTextEdit(client), "txt_latino", twips::rect(0, 0, 8775, 2055));
-    txt_latino->setFont(fonts::msSansSerif(12));
-    makeMultiLine(txt_latino);
+    txt_latino =
+        multiLine(client, "txt_latino", twips::rect(0, 0, 8775, 2055), fonts::msSansSerif(12));
 
     btn_traduci = place(new QPushButton(QStringLiteral("Traduci"), client), "btn_traduci",
                         twips::rect(5280, 4320, 1215, 375));
 
-    // The output boxes hold texts of any length in one paragraph; they lay out
-    // only what is in view.
-    txt_cifrato = place(new OutputBox(client), "txt_cifrato", twips::rect(0, 2040, 8775, 2055));
-    txt_cifrato->setFont(fonts::msSansSerif(18));
-    txt_cifrato->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txt_cifrato =
+        multiLine(client, "txt_cifrato", twips::rect(0, 2040, 8775, 2055), fonts::msSansSerif(18));
 
     // The option buttons belong to the window, not to the frames drawn around
     // them, so they make one group.
@@ -86,16 +81,21 @@ void MorseForm::createControls() {
     Command1 = place(new QPushButton(QStringLiteral("Stampa"), client), "Command1",
                      twips::rect(7080, 4320, 1215, 375));
 
-    RichTextBox1 = place(new OutputBox(client), "RichTextBox1", twips::rect(0, 2040, 8775, 2055));
-    RichTextBox1->setFont(fonts::arial(24, true));
+    RichTextBox1 =
+        multiLine(client, "RichTextBox1", twips::rect(0, 2040, 8775, 2055), fonts::arial(24, true));
+    // The print buffer shows the output box's own text, so that what is read,
+    // edited, saved and printed is one text; the output box lies hidden under
+    // it, and the keyboard reaches the translation where the user sees it.
+    RichTextBox1->setDocument(txt_cifrato->document());
+    txt_cifrato->setFocusPolicy(Qt::NoFocus);
+    txt_cifrato->setFocusProxy(RichTextBox1);
 
     setTabOrder(txt_latino, btn_traduci);
-    setTabOrder(btn_traduci, txt_cifrato);
-    setTabOrder(txt_cifrato, opt_cifrato);
+    setTabOrder(btn_traduci, RichTextBox1);
+    setTabOrder(RichTextBox1, opt_cifrato);
     setTabOrder(opt_cifrato, opt_Morse);
     setTabOrder(opt_Morse, txt_piucifr);
     setTabOrder(txt_piucifr, Command1);
-    setTabOrder(Command1, RichTextBox1);
 
     connect(btn_traduci, &QPushButton::clicked, this, &MorseForm::btn_traduci_Click);
     connect(Command1, &QPushButton::clicked, this, &MorseForm::Command1_Click);

@@ -9,10 +9,9 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class OutputBox;
+class TextBox;
 
 // The main window: the text to translate above, the translation below with
 // the print buffer lying in front of it, and the row of options and buttons at
@@ -24,9 +23,9 @@ public:
     MorseForm();
 
     // Controls, in tab order.
-    QPlainTextEdit* txt_latino;
+    TextBox* txt_latino;
     QPushButton* btn_traduci;
-    OutputBox* txt_cifrato;
+    TextBox* txt_cifrato;
     QRadioButton* opt_cifrato;
     QRadioButton* opt_Morse;
     QFrame* Frame1;
@@ -34,7 +33,7 @@ public:
     QLineEdit* txt_piucifr;
     QLabel* Label1;
     QPushButton* Command1;
-    OutputBox* RichTextBox1; // the print buffer: what the user reads and what gets printed
+    TextBox* RichTextBox1; // the print buffer: what the user reads and what gets printed
 
     // Menus. The entry `morse` shares its name with the window itself.
     QMenu* file;

@@ -2,7 +2,7 @@
 // print buffer, which lies in front of the output box.
 #include "ui/main/modulo1.hpp"
 #include "ui/main/morse_form.hpp"
-#include "ui/main/output_box.hpp"
+#include "ui/textbox/text_box.hpp"
 
 #include "engine/cipher.hpp"
 #include "engine/shift.hpp"
@@ -53,5 +53,5 @@ void MorseForm::btn_traduci_Click() {
         const auto spostamento = static_cast<std::int16_t>(std::get<int>(parsed));
         Modulo1::traduci_cifrato(spostamento);
     }
-    RichTextBox1->setPlainText(txt_cifrato->toPlainText());
+    // The print buffer needs no copy: it shows the output box's own text.
 }
