@@ -264,7 +264,9 @@ bool Translator::decodeCharacter(char32_t c, std::uint64_t at) {
         const int code = options_.windows1252 ? static_cast<int>(c) : engine::to_windows1252(c);
         if (code >= 0 && cipher_->feed(static_cast<unsigned char>(code), decoded_))
             return true;
-        return refuse(at, "il carattere " + shown(c) +
+        const char32_t character =
+            options_.windows1252 ? engine::from_windows1252(static_cast<unsigned char>(c)) : c;
+        return refuse(at, "il carattere " + shown(character) +
                               " non viene da nessuna lettera con lo spostamento " +
                               std::to_string(options_.shift));
     }
