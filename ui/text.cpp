@@ -8,13 +8,20 @@
 
 namespace text {
 
-QString fromWindows1252(std::string_view bytes) {
+QString fromWindows1252(std::string_view bytes, qsizetype headroom) {
+    QString text;
     // Plain ASCII (every Morse text) needs no code page.
     if (std::all_of(bytes.begin(), bytes.end(),
-                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        text.reserve(static_cast<qsizetype>(bytes.size()) + headroom);
+        text.append(QLatin1StringView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+        return text;
+    }
     QStringDecoder decoder("windows-1252");
-    return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    text = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (headroom > 0)
+        text.reserve(text.size() + headroom);
+    return text;
 }
 
 namespace {

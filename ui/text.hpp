@@ -15,7 +15,8 @@ inline std::u16string_view view(const QString& s) {
 
 // Decodes Windows-1252. The five codes that Windows-1252 leaves undefined
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the control characters of those codes.
-QString fromWindows1252(std::string_view bytes);
+// `headroom` characters of room are kept after the text, for edits to come.
+QString fromWindows1252(std::string_view bytes, qsizetype headroom = 0);
 
 // A text in Windows-1252, each character that the code page cannot represent
 // written as "?".

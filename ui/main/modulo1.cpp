@@ -12,20 +12,29 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace {
+
+// The translation as the boxes hold it, with room to grow: the first edit of
+// a translation of megabytes then moves the text instead of copying it whole.
+QString shown(const std::string& translation) {
+    const auto size = static_cast<qsizetype>(translation.size());
+    return text::fromWindows1252(translation, size / 16 + 4096);
+}
+
+} // namespace
+
 namespace Modulo1 {
 
 void traduci_morse() {
     MorseForm& window = morse.get();
     const QString testo = window.txt_latino->toPlainText();
-    window.txt_cifrato->document()->setText(
-        text::fromWindows1252(engine::morse(text::view(testo))));
+    window.txt_cifrato->document()->setText(shown(engine::morse(text::view(testo))));
 }
 
 void traduci_cifrato(const std::int16_t& spostamento) {
     MorseForm& window = morse.get();
     const QString testo = window.txt_latino->toPlainText();
-    window.txt_cifrato->document()->setText(
-        text::fromWindows1252(engine::cifrato(text::view(testo), spostamento)));
+    window.txt_cifrato->document()->setText(shown(engine::cifrato(text::view(testo), spostamento)));
 }
 
 bool salva_testo(const QString& percorso) {

@@ -89,6 +89,9 @@ void MorseForm::createControls() {
     RichTextBox1->setDocument(txt_cifrato->document());
     txt_cifrato->setFocusPolicy(Qt::NoFocus);
     txt_cifrato->setFocusProxy(RichTextBox1);
+    // Covered, it never shows more than its first lines: measuring all of
+    // them in the background would be work for no one.
+    txt_cifrato->lineLayout().setBackgroundWork(false);
 
     setTabOrder(txt_latino, btn_traduci);
     setTabOrder(btn_traduci, RichTextBox1);

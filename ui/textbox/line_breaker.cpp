@@ -22,16 +22,12 @@ QString shownAs(QStringView text) {
 Advances::Advances(const QFontMetricsF& metrics, qreal tabStop)
     : metrics_(metrics)
     , tabStop_(tabStop > 0 ? tabStop : 80) {
-    ascii_.fill(-1);
+    for (char16_t c = 0; c < ascii_.size(); ++c)
+        ascii_[c] = metrics_.horizontalAdvance(shownAs(QChar(c)));
 }
 
-qreal Advances::at(QStringView text, qsizetype i) const {
+qreal Advances::other(QStringView text, qsizetype i) const {
     const char16_t c = text[i].unicode();
-    if (c < ascii_.size()) {
-        if (ascii_[c] < 0)
-            ascii_[c] = metrics_.horizontalAdvance(shownAs(QChar(c)));
-        return ascii_[c];
-    }
     if (QChar::isLowSurrogate(c) && i > 0 && text[i - 1].isHighSurrogate())
         return 0;
     const bool pair =
@@ -57,68 +53,85 @@ void ParagraphWrap::truncate(qsizetype line) {
     lastBreak_ = -1;
 }
 
-// Starts a new line at `start`, measuring what of the old line moves onto it.
-void ParagraphWrap::breakAt(qsizetype start, QStringView text, const Advances& advances,
-                            qsizetype i) {
+qreal ParagraphWrap::measure(QStringView text, const Advances& advances, qsizetype from,
+                             qsizetype to) const {
+    qreal x = 0;
+    for (qsizetype j = from; j < to; ++j)
+        x += text[j] == u'\t' ? advances.tabStop() - std::fmod(x, advances.tabStop())
+                              : advances.at(text, j);
+    return x;
+}
+
+bool ParagraphWrap::startLine(qsizetype start, QStringView text) {
     starts_.push_back(start);
+    if (pending_.empty())
+        return false;
+    while (pendingFrom_ < pending_.size() && pending_[pendingFrom_] < start)
+        ++pendingFrom_;
+    if (pendingFrom_ >= pending_.size() || pending_[pendingFrom_] != start)
+        return false;
+    // Met an old line start again: every line after it is as it was.
+    starts_.insert(starts_.end(), pending_.begin() + static_cast<std::ptrdiff_t>(pendingFrom_) + 1,
+                   pending_.end());
+    pending_.clear();
+    pendingFrom_ = 0;
+    next_ = text.size();
     x_ = 0;
-    for (qsizetype j = start; j < i; ++j)
-        x_ += text[j] == u'\t' ? advances.tabStop() - std::fmod(x_, advances.tabStop())
-                               : advances.at(text, j);
     lastBreak_ = -1;
+    return true;
 }
 
 bool ParagraphWrap::wrapMore(QStringView text, const Advances& advances, qsizetype budget) {
     const qsizetype size = text.size();
     const qsizetype stop = std::min(size, next_ + std::max<qsizetype>(budget, 1));
+    const char16_t* data = text.utf16();
+    const qreal tabStop = advances.tabStop();
     qsizetype i = next_;
+    qsizetype lineStart = starts_.back();
+    qreal x = x_;
+    qsizetype lastBreak = lastBreak_;
     while (i < stop) {
-        // Met an old line start again: every line after it is as it was.
-        while (pendingFrom_ < pending_.size() && pending_[pendingFrom_] < starts_.back())
-            ++pendingFrom_;
-        if (pendingFrom_ < pending_.size() && pending_[pendingFrom_] == starts_.back() &&
-            starts_.size() > 1) {
-            starts_.insert(starts_.end(),
-                           pending_.begin() + static_cast<std::ptrdiff_t>(pendingFrom_) + 1,
-                           pending_.end());
-            pending_.clear();
-            pendingFrom_ = 0;
-            next_ = size; // the old lines reached the end of the paragraph
-            x_ = 0;
-            lastBreak_ = -1;
-            return true;
-        }
-        const QChar c = text[i];
-        if (c == QChar::LineSeparator) {
-            starts_.push_back(i + 1);
-            x_ = 0;
-            lastBreak_ = -1;
-            ++i;
-            continue;
-        }
-        if (c.isLowSurrogate() && i > starts_.back() && text[i - 1].isHighSurrogate()) {
-            ++i; // never split a surrogate pair
-            continue;
-        }
+        const char16_t c = data[i];
+        qreal w;
         if (c == u' ') {
             // Spaces may hang past the edge; the line can end after them.
-            x_ += advances.at(text, i);
-            lastBreak_ = i + 1;
-            ++i;
+            x += advances.at(text, i);
+            lastBreak = ++i;
             continue;
         }
-        const qreal w = c == u'\t' ? advances.tabStop() - std::fmod(x_, advances.tabStop())
-                                   : advances.at(text, i);
-        if (x_ + w > width_ && i > starts_.back()) {
-            breakAt(lastBreak_ > starts_.back() ? lastBreak_ : i, text, advances, i);
-            continue; // measure this character again on the new line
+        if (c == u'\t') {
+            w = tabStop - std::fmod(x, tabStop);
+        } else if (c == QChar::LineSeparator) {
+            if (startLine(i + 1, text))
+                return true;
+            lineStart = ++i;
+            x = 0;
+            lastBreak = -1;
+            continue;
+        } else if (QChar::isLowSurrogate(c) && i > lineStart &&
+                   QChar::isHighSurrogate(data[i - 1])) {
+            ++i; // never split a surrogate pair
+            continue;
+        } else {
+            w = advances.at(text, i);
         }
-        x_ += w;
+        if (x + w > width_ && i > lineStart) {
+            const qsizetype start = lastBreak > lineStart ? lastBreak : i;
+            if (startLine(start, text))
+                return true;
+            lineStart = start;
+            x = measure(text, advances, start, i);
+            lastBreak = -1;
+            continue; // this character again, on the new line
+        }
+        x += w;
         if (c == u'-' || c == u'\t')
-            lastBreak_ = i + 1;
+            lastBreak = i + 1;
         ++i;
     }
     next_ = i;
+    x_ = x;
+    lastBreak_ = lastBreak;
     if (next_ >= size) {
         pending_.clear();
         pendingFrom_ = 0;

@@ -20,12 +20,17 @@ public:
     explicit Advances(const QFontMetricsF& metrics, qreal tabStop);
 
     // Width of the character at `i` as shown; a surrogate pair counts at its first half.
-    qreal at(QStringView text, qsizetype i) const;
+    qreal at(QStringView text, qsizetype i) const {
+        const char16_t c = text[i].unicode();
+        return c < ascii_.size() ? ascii_[c] : other(text, i);
+    }
     qreal tabStop() const { return tabStop_; }
 
 private:
+    qreal other(QStringView text, qsizetype i) const;
+
     QFontMetricsF metrics_;
-    mutable std::array<qreal, 128> ascii_; // measured on first use; negative until then
+    std::array<qreal, 128> ascii_;
     mutable QHash<char32_t, qreal> other_;
     qreal tabStop_;
 };
@@ -61,7 +66,9 @@ public:
               qsizetype added);
 
 private:
-    void breakAt(qsizetype start, QStringView text, const Advances& advances, qsizetype i);
+    // Starts a line at `start`; true when it meets the old lines again.
+    bool startLine(qsizetype start, QStringView text);
+    qreal measure(QStringView text, const Advances& advances, qsizetype from, qsizetype to) const;
     void truncate(qsizetype line);
 
     qreal width_;
