@@ -2,6 +2,7 @@
 
 #include "ui/artwork/artwork.hpp"
 #include "ui/fonts.hpp"
+#include "ui/info/accessible_names.hpp"
 #include "ui/place.hpp"
 #include "ui/twips.hpp"
 
@@ -56,4 +57,5 @@ CodMorseForm::CodMorseForm() {
     QPalette palette = txt_codmorse->palette();
     palette.setColor(QPalette::Base, QApplication::palette("QMenu").color(QPalette::Window));
     txt_codmorse->setPalette(palette);
+    nameControlsForAssistiveTechnology(*this);
 }

@@ -2,6 +2,7 @@
 
 #include "ui/artwork/artwork.hpp"
 #include "ui/fonts.hpp"
+#include "ui/info/accessible_names.hpp"
 #include "ui/place.hpp"
 #include "ui/twips.hpp"
 
@@ -86,6 +87,7 @@ InforForm::InforForm() {
 
     if (const QScreen* screen = this->screen())
         move(screen->geometry().center() - rect().center());
+    nameControlsForAssistiveTechnology(*this);
 }
 
 void InforForm::Chiudi_Click() {

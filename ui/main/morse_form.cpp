@@ -2,6 +2,7 @@
 
 #include "ui/artwork/artwork.hpp"
 #include "ui/fonts.hpp"
+#include "ui/main/accessible_names.hpp"
 #include "ui/place.hpp"
 #include "ui/textbox/text_box.hpp"
 #include "ui/twips.hpp"
@@ -43,6 +44,7 @@ MorseForm::MorseForm() {
                 client.height() + menuHeight);
 
     txt_latino->setFocus();
+    nameControlsForAssistiveTechnology(*this);
 }
 
 void MorseForm::createControls() {

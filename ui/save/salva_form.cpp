@@ -4,6 +4,7 @@
 #include "ui/main/modulo1.hpp"
 #include "ui/messages.hpp"
 #include "ui/place.hpp"
+#include "ui/save/accessible_names.hpp"
 #include "ui/save/drive_list.hpp"
 #include "ui/save/file_list.hpp"
 #include "ui/save/folder_list.hpp"
@@ -75,6 +76,7 @@ SalvaForm::SalvaForm() {
     connect(Annulla, &QPushButton::clicked, this, &SalvaForm::Annulla_Click);
 
     Drive1->setFocus();
+    nameControlsForAssistiveTechnology(*this);
 }
 
 void SalvaForm::Drive1_Change() {
