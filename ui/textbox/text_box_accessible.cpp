@@ -11,8 +11,13 @@
 
 namespace {
 
+bool isLineBreak(QChar c) {
+    return c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+}
+
 QString asReported(QString text) {
-    return text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    std::replace_if(text.begin(), text.end(), isLineBreak, QChar(u'\n'));
+    return text;
 }
 
 // A value for the attribute list: quoted, with the list's own punctuation escaped.
@@ -166,15 +171,20 @@ TextBoxAccessible::Span TextBoxAccessible::itemAt(qsizetype offset,
     case QAccessible::SentenceBoundary:
         return boundaryItemAt(offset, type);
     case QAccessible::LineBoundary: {
+        // A line runs to the next one's start, past any line separator; the
+        // last of a paragraph takes the paragraph's break with it.
         LineLayout::Line line = layout.lineFor(offset);
-        // Where a wrapped line ends the next one starts: that offset is the
-        // next line's.
-        if (offset == line.end && !line.lastInParagraph && offset < count)
-            line = layout.next(line);
+        while (line.isValid() && !line.lastInParagraph) {
+            const LineLayout::Line next = layout.next(line);
+            if (!next.isValid())
+                break;
+            if (offset < next.start)
+                return {line.start, std::max(line.end, next.start)};
+            line = next;
+        }
         if (!line.isValid())
             return {offset, offset};
-        const qsizetype end = line.lastInParagraph && line.end < count ? line.end + 1 : line.end;
-        return {line.start, end};
+        return {line.start, line.end < count ? line.end + 1 : line.end};
     }
     case QAccessible::ParagraphBoundary: {
         const qsizetype paragraph = layout.paragraphOf(offset);
@@ -279,7 +289,7 @@ QRect TextBoxAccessible::characterRect(int offset) const {
     int left = caret.left();
     int width = caret.width();
     const QChar c = b->document()->at(offset);
-    if (c != QChar::ParagraphSeparator) {
+    if (!isLineBreak(c)) {
         // The character runs from its caret to the next one when both are on
         // one line; otherwise (the last on a wrapped line) by its advance.
         const QRect next = b->cursorRect(offset + 1);
@@ -387,7 +397,7 @@ void TextBoxAccessible::replaceText(int startOffset, int endOffset, const QStrin
 QVariant TextBoxAccessible::currentValue() const {
     const QString& text = box()->document()->text();
     // Shared, not copied, unless there are line breaks to spell as "\n".
-    if (!text.contains(QChar::ParagraphSeparator))
+    if (std::none_of(text.begin(), text.end(), isLineBreak))
         return text;
     return asReported(text);
 }
