@@ -205,9 +205,10 @@ TextBoxAccessible::boundaryItemAt(qsizetype offset, QAccessible::TextBoundaryTyp
 
     // Characters, words and sentences all end at a line break, so only the
     // paragraph is looked at, and of a long one only a stretch around the
-    // offset, widened while the item reaches the stretch's ends. A "sentence"
-    // longer than the widest stretch (a translation with no full stop) is
-    // read a stretch at a time.
+    // offset, widened while the item reaches the stretch's ends. An item
+    // longer than `widest` (a translation with no full stop is one sentence)
+    // is read in pieces cut at fixed places, so that the pieces follow one
+    // another whichever offset they are asked for.
     const LineLayout& layout = box()->lineLayout();
     const qsizetype paragraph = layout.paragraphOf(offset);
     const qsizetype low = layout.paragraphStart(paragraph);
@@ -234,8 +235,14 @@ TextBoxAccessible::boundaryItemAt(qsizetype offset, QAccessible::TextBoundaryTyp
             next = finder.toNextBoundary();
         const qsizetype end = next < 0 ? to : from + next;
         const bool cutShort = (start == from && from > low) || (end == to && to < high);
-        if (!cutShort || reach >= widest)
+        if (cutShort && reach < 2 * widest)
+            continue;
+        if (!cutShort && end - start <= widest)
             return {start, std::max(end, offset + 1)};
+        // Every place within `widest` of the offset was in the stretch, so
+        // the item's ends inside the piece are its true ends.
+        const qsizetype piece = low + (offset - low) / widest * widest;
+        return {std::max(start, piece), std::min(end, piece + widest)};
     }
 }
 
