@@ -98,7 +98,7 @@ void CommandLineTest::sameBytesAsTheWindow() {
     (shift == kMorse ? window.opt_Morse : window.opt_cifrato)->setChecked(true);
     window.txt_piucifr->setText(QString::number(shift));
     QTest::mouseClick(window.btn_traduci, Qt::LeftButton);
-    const QByteArray shown = window.txt_cifrato->toPlainText().toUtf8() + '\n';
+    const QByteArray shown = window.txt_cifrato->document()->text().toUtf8() + '\n';
     const QString saved = dir_.filePath("saved.txt");
     QVERIFY(Modulo1::salva_testo(saved));
     QVERIFY(log_.texts.isEmpty());

@@ -33,6 +33,23 @@ bool atWordSeparator(QChar c) {
     return QStringView(u".,?!@#$:;-<>[](){}=/+%&^*'\"`~|\\").contains(c);
 }
 
+// What a key types, as Qt's text boxes accept it: formatting characters
+// always, nothing with Ctrl or Ctrl+Shift (AltGr, Ctrl+Alt, types), then
+// printable and private-use characters, surrogate pairs and tabs.
+bool isTypedText(const QKeyEvent* event) {
+    const QString text = event->text();
+    if (text.isEmpty())
+        return false;
+    const QChar c = text.at(0);
+    if (c.category() == QChar::Other_Format)
+        return true;
+    if (event->modifiers() == Qt::ControlModifier ||
+        event->modifiers() == (Qt::ShiftModifier | Qt::ControlModifier))
+        return false;
+    return c.isPrint() || c.category() == QChar::Other_PrivateUse ||
+           (c.isHighSurrogate() && text.size() > 1 && text.at(1).isLowSurrogate()) || c == u'\t';
+}
+
 QString withNewlines(QString text) {
     for (QChar& c : text)
         if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
@@ -182,8 +199,14 @@ void TextBox::setCursorPosition(qsizetype position, bool keepAnchor) {
     const qsizetype oldCursor = cursor_;
     const qsizetype oldAnchor = anchor_;
     moveCursor(position, keepAnchor);
+    if (!keepAnchor)
+        forgetClickSelection();
     goalX_ = -1;
     announceCursor(oldCursor, oldAnchor);
+}
+
+void TextBox::forgetClickSelection() {
+    wordStart_ = wordEnd_ = blockStart_ = blockEnd_ = -1;
 }
 
 void TextBox::setSelection(qsizetype anchor, qsizetype position) {
@@ -203,10 +226,8 @@ void TextBox::moveCursor(qsizetype position, bool keepAnchor) {
         text[position - 1].isHighSurrogate())
         position += position >= cursor_ ? 1 : -1;
     cursor_ = position;
-    if (!keepAnchor) {
+    if (!keepAnchor)
         anchor_ = position;
-        wordStart_ = wordEnd_ = blockStart_ = blockEnd_ = -1;
-    }
     cursorOn_ = true;
     if (hasFocus() && QApplication::cursorFlashTime() > 0)
         blinkTimer_.start(QApplication::cursorFlashTime() / 2, this);
@@ -359,6 +380,8 @@ qsizetype TextBox::movedPosition(Move move, bool keepAnchor, bool* moved) {
 bool TextBox::movePosition(Move move, bool keepAnchor) {
     bool possible = true;
     const qsizetype position = movedPosition(move, keepAnchor, &possible);
+    if (!possible)
+        return false;
     const bool vertical = move == Move::Up || move == Move::Down;
     const bool changed = position != cursor_ || (!keepAnchor && anchor_ != cursor_);
     const qreal keepX = goalX_;
@@ -410,9 +433,15 @@ bool TextBox::cursorMoveKey(QKeyEvent* event) {
     if (!found)
         return false;
     Move move = found->move;
-    // Shift+Down on the last line selects to the end, as in Qt's boxes.
-    if (move == Move::Down && found->select && !layout_->next(layout_->lineFor(cursor_)).isValid())
-        move = Move::End;
+    // Shift+Up on the first line selects to its start, Shift+Down on the last
+    // to its end, as in Qt's boxes.
+    if (found->select && (move == Move::Up || move == Move::Down)) {
+        const LineLayout::Line here = layout_->lineFor(cursor_);
+        if (move == Move::Up && !layout_->previous(here).isValid())
+            move = Move::StartOfBlock;
+        else if (move == Move::Down && !layout_->next(here).isValid())
+            move = Move::EndOfBlock;
+    }
     const qsizetype oldCursor = cursor_;
     const qsizetype oldAnchor = anchor_;
     movePosition(move, found->select);
@@ -421,27 +450,53 @@ bool TextBox::cursorMoveKey(QKeyEvent* event) {
     return true;
 }
 
-// Page Up and Page Down scroll by a page and take the cursor along, keeping
-// its column and its place on the screen.
+// Page Up and Page Down scroll by a page as QPlainTextEdit does: the line
+// cut by the bottom edge becomes the top one (or the other way round), and
+// the cursor follows line by line to where it stood on the screen.
 void TextBox::pageUpDown(bool down, bool keepAnchor) {
     const qsizetype oldCursor = cursor_;
     const qsizetype oldAnchor = anchor_;
-    const qreal height = viewport()->height();
-    qreal used = topMargin(topLine());
-    LineLayout::Line top = topLine();
-    qsizetype lines = 0;
-    for (LineLayout::Line line = top; line.isValid() && used + line.height() <= height;
-         line = layout_->next(line)) {
-        used += line.height();
-        ++lines;
-    }
-    lines = std::max<qsizetype>(1, lines);
-    QScrollBar* bar = verticalScrollBar();
-    bar->setValue(bar->value() + static_cast<int>(down ? lines : -lines));
-    for (qsizetype i = 0; i < lines; ++i)
-        if (!movePosition(down ? Move::Down : Move::Up, keepAnchor))
-            break;
     ensureCursorVisible();
+    const qreal height = viewport()->height();
+    if (pageCursorY_ < 0)
+        pageCursorY_ = cursorRect().top();
+    qreal lastY = pageCursorY_;
+    const LineLayout::Line top = topLine();
+    if (down) {
+        qreal y = topMargin(top);
+        LineLayout::Line line = top;
+        bool atEnd = false;
+        while (y + line.height() <= height) {
+            const LineLayout::Line below = layout_->next(line);
+            if (!below.isValid()) {
+                atEnd = true;
+                lastY = height; // to the last line
+                break;
+            }
+            y += line.height();
+            line = below;
+        }
+        if (!atEnd)
+            setTopLine(line);
+        while (cursorRect().top() < lastY && movePosition(Move::Down, keepAnchor)) {
+        }
+    } else {
+        LineLayout::Line line = top;
+        qreal above = 0;
+        for (LineLayout::Line previous = layout_->previous(line); previous.isValid();
+             previous = layout_->previous(line)) {
+            if (above + previous.height() > height + topMargin(top))
+                break;
+            above += previous.height();
+            line = previous;
+        }
+        if (!layout_->previous(top).isValid())
+            lastY = 0; // to the first line
+        setTopLine(line);
+        while (cursorRect().top() > lastY && movePosition(Move::Up, keepAnchor)) {
+        }
+    }
+    pageCursorY_ = lastY;
     announceCursor(oldCursor, oldAnchor, keepAnchor);
 }
 
@@ -499,10 +554,9 @@ bool TextBox::editKey(QKeyEvent* event) {
         moveCursor(cursor_ == end - 1 ? movedPosition(Move::Right, true) : end, true);
         replaceSelection(QString(), TextDocument::Kind::Other);
     } else {
-        const QString typed = event->text();
-        if (typed.isEmpty() || !(typed.at(0).isPrint() || typed.at(0) == u'\t'))
+        if (!isTypedText(event))
             return false;
-        replaceSelection(typed, TextDocument::Kind::Typing);
+        replaceSelection(event->text(), TextDocument::Kind::Typing);
     }
     goalX_ = -1;
     announceCursor(oldCursor, oldAnchor);
@@ -510,11 +564,23 @@ bool TextBox::editKey(QKeyEvent* event) {
 }
 
 void TextBox::keyPressEvent(QKeyEvent* event) {
+    const bool page = event->matches(QKeySequence::SelectPreviousPage) ||
+                      event->matches(QKeySequence::SelectNextPage) ||
+                      event->matches(QKeySequence::MoveToPreviousPage) ||
+                      event->matches(QKeySequence::MoveToNextPage);
+    if (!page)
+        pageCursorY_ = -1;
     if (event->matches(QKeySequence::SelectAll)) {
         selectAll();
-    } else if (event->matches(QKeySequence::Copy)) {
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::Copy)) {
         copy();
-    } else if (event->matches(QKeySequence::SelectPreviousPage)) {
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::SelectPreviousPage)) {
         pageUpDown(false, true);
     } else if (event->matches(QKeySequence::SelectNextPage)) {
         pageUpDown(true, true);
@@ -737,7 +803,8 @@ void TextBox::updateScrollBar() {
     const qreal visible = viewport()->height() - kMargin - 1;
     // How many of the last lines fit: the range ends with them in view.
     qsizetype fitting = 0;
-    if (layout_->isComplete()) {
+    const qsizetype last = layout_->paragraphCount() - 1;
+    if (layout_->isComplete() || !layout_->isLongParagraph(last)) {
         qreal used = 0;
         for (LineLayout::Line line = layout_->lineFor(document_->size());
              line.isValid() && used + line.height() <= visible; line = layout_->previous(line)) {
@@ -848,9 +915,14 @@ void TextBox::paintEvent(QPaintEvent*) {
     }
 }
 
+// The top line stays the same line of the same paragraph, as in
+// QPlainTextEdit, however the paragraph wraps now.
 void TextBox::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
+    const LineLayout::Line top = topLine();
     layout_->setWidth(textWidth());
+    if (top.isValid())
+        topPosition_ = layout_->lineAt(top.paragraph, top.index).start;
     updateScrollBar();
 }
 
@@ -1008,6 +1080,7 @@ void TextBox::mousePressEvent(QMouseEvent* event) {
                 return;
             }
             moveCursor(position, false);
+            forgetClickSelection();
         }
     }
     goalX_ = -1;
@@ -1047,12 +1120,15 @@ void TextBox::mouseMoveEvent(QMouseEvent* event) {
 
 void TextBox::mouseReleaseEvent(QMouseEvent* event) {
     autoScrollTimer_.stop();
+    if (event->button() == Qt::LeftButton)
+        ensureCursorVisible();
     const qsizetype oldCursor = cursor_;
     const qsizetype oldAnchor = anchor_;
     if (mightStartDrag_ && event->button() == Qt::LeftButton) {
         mousePressed_ = false;
         mightStartDrag_ = false;
         moveCursor(hitTest(event->position()), false);
+        forgetClickSelection();
     }
     if (mousePressed_) {
         mousePressed_ = false;
@@ -1088,6 +1164,7 @@ void TextBox::mouseDoubleClickEvent(QMouseEvent* event) {
     wordEnd_ = cursor_;
     tripleClickPoint_ = event->position();
     tripleClickTimer_.start(QApplication::doubleClickInterval(), this);
+    mousePressed_ = true; // dragging on selects whole words
     goalX_ = -1;
     if (word)
         setClipboardSelection();

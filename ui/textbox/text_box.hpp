@@ -138,6 +138,7 @@ private:
     void extendWordwise(qsizetype position, qreal x);
     void extendBlockwise(qsizetype position);
     void setClipboardSelection();
+    void forgetClickSelection();
     void commitPreedit();
     void startDrag();
     void announceCursor(qsizetype oldCursor, qsizetype oldAnchor, bool forceSelection = false);
@@ -168,6 +169,7 @@ private:
     qsizetype blockStart_ = -1, blockEnd_ = -1; // the paragraph a triple click selected
     QPointF tripleClickPoint_;
     qsizetype dropPosition_ = -1;
+    qreal pageCursorY_ = -1; // where Page Up and Page Down keep the cursor on screen
     QString preedit_;
     int preeditCursor_ = 0;
     bool hideCursor_ = false;

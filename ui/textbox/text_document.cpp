@@ -10,6 +10,8 @@ QString TextDocument::toPlainText() const {
     for (QChar& c : plain)
         if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
             c = u'\n';
+        else if (c == QChar::Nbsp)
+            c = u' ';
     return plain;
 }
 

@@ -26,7 +26,8 @@ public:
     qsizetype size() const { return text_.size(); }
     QChar at(qsizetype i) const { return text_.at(i); }
 
-    // The text with "\n" for every line break, as QPlainTextEdit gives it.
+    // The text with "\n" for every line break and a space for every no-break
+    // space, as QPlainTextEdit gives it.
     QString toPlainText() const;
 
     // Replaces the whole text and clears the history. setPlainText reads "\n",
