@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/writer/salva_testo.hpp"
+
 #include <QString>
 
 #include <cstdint>
@@ -14,10 +16,8 @@ void traduci_morse();
 // `spostamento` must lie within engine::kMinShift..engine::kMaxShift.
 void traduci_cifrato(const std::int16_t& spostamento);
 
-// Writes the text of `txt_cifrato` and a line end to the file `percorso` (a
-// bare name lies in the current folder), in Windows-1252 with CR LF line ends.
-// Characters that Windows-1252 lacks are written as "?" only if the user
-// agrees. Returns false, with the user told why, when nothing was written.
-bool salva_testo(const QString& percorso);
+// The text of `txt_cifrato` on the main window's global instance, as the file
+// writer reads it.
+QString traduzione();
 
 } // namespace Modulo1

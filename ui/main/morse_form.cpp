@@ -3,6 +3,7 @@
 #include "ui/artwork/artwork.hpp"
 #include "ui/fonts.hpp"
 #include "ui/main/accessible_names.hpp"
+#include "ui/main/modulo1.hpp"
 #include "ui/place.hpp"
 #include "ui/textbox/text_box.hpp"
 #include "ui/twips.hpp"
@@ -45,6 +46,10 @@ MorseForm::MorseForm() {
 
     txt_latino->setFocus();
     nameControlsForAssistiveTechnology(*this);
+
+    // The file writer lies below this window's library and reads the
+    // translation through the global instance, as the save dialog's "Salva" asks.
+    Modulo1::readTranslationWith(&Modulo1::traduzione);
 }
 
 void MorseForm::createControls() {

@@ -1,7 +1,6 @@
 #include "ui/save/salva_form.hpp"
 
 #include "ui/artwork/artwork.hpp"
-#include "ui/main/modulo1.hpp"
 #include "ui/messages.hpp"
 #include "ui/place.hpp"
 #include "ui/save/accessible_names.hpp"
@@ -9,6 +8,7 @@
 #include "ui/save/file_list.hpp"
 #include "ui/save/folder_list.hpp"
 #include "ui/twips.hpp"
+#include "ui/writer/salva_testo.hpp"
 
 #include <QDir>
 #include <QHash>
