@@ -5,6 +5,7 @@
 #include "ui/main/morse_form.hpp"
 #include "ui/messages.hpp"
 #include "ui/textbox/text_box.hpp"
+#include "ui/textbox/text_document.hpp"
 
 #include "tests/ui/window_test_support.hpp"
 
@@ -14,11 +15,16 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <unistd.h>
 
 namespace {
 
@@ -110,6 +116,74 @@ QStringList jobDocuments(const QString& spool) {
     return found;
 }
 
+// Every job the private print server knows, finished ones included.
+int jobCount() {
+    QProcess p;
+    p.start("lpstat", {"-W", "all", "-o"});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput()).count('\n');
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Some 3,000 pages of Arial 24 pt bold.
+const QString kLongText = QString("Nel mezzo del cammin di nostra vita. ").repeated(60000);
+
+// Watches for the progress window while a print runs, as a user would: notes
+// what its label says and, once it has seen it count `cancelAfter` pages on,
+// presses "Annulla" or Escape.
+class ProgressWatcher : public QObject {
+public:
+    enum class Cancel { Never, Button, Escape };
+
+    ProgressWatcher(QWidget* window, Cancel how, int cancelAfter)
+        : window_(window)
+        , how_(how)
+        , cancelAfter_(cancelAfter) {
+        connect(&timer_, &QTimer::timeout, this, &ProgressWatcher::look);
+        timer_.start(10);
+    }
+
+    QStringList labels;
+    QList<int> pagesSeen;
+    QString total; // the "m" of "Pagina n di m"
+    bool cancelled = false;
+
+private:
+    void look() {
+        auto* dialog = window_->findChild<QProgressDialog*>();
+        if (!dialog || !dialog->isVisible())
+            return;
+        static const QRegularExpression page(R"(^Stampa in corso…\nPagina (\d+) di ([\d.]+)$)");
+        const QString label = dialog->labelText();
+        labels << label;
+        const auto m = page.match(label);
+        if (!m.hasMatch())
+            return;
+        pagesSeen << m.captured(1).toInt();
+        total = m.captured(2);
+        if (cancelled || how_ == Cancel::Never ||
+            pagesSeen.last() < pagesSeen.first() + cancelAfter_)
+            return;
+        cancelled = true;
+        if (how_ == Cancel::Escape) {
+            QTest::keyClick(dialog, Qt::Key_Escape);
+            return;
+        }
+        for (auto* button : dialog->findChildren<QPushButton*>())
+            if (button->text() == "Annulla")
+                button->click();
+    }
+
+    QWidget* window_;
+    Cancel how_;
+    int cancelAfter_;
+    QTimer timer_;
+};
+
 } // namespace
 
 class PrintTest : public QObject {
@@ -127,6 +201,12 @@ private slots:
     void noPrinterAndNoPdfWanted();
     void pdfThatCannotBeWrittenIsReported();
     void longTextFillsAsManyPagesAsItNeeds();
+    void longPrintShowsProgressAndStops_data();
+    void longPrintShowsProgressAndStops();
+    void pdfNameGetsItsExtension_data();
+    void pdfNameGetsItsExtension();
+    void pdfNotReplacedWithoutAsking();
+    void failedPdfKeepsTheExistingFile();
 
 private:
     void translateCiao();
@@ -257,6 +337,150 @@ void PrintTest::longTextFillsAsManyPagesAsItNeeds() {
     QVERIFY(pdfPages(chosenPdf_) > 1);
     QCOMPARE(pdfText(chosenPdf_), morse->RichTextBox1->toPlainText().simplified());
     checkMargins(chosenPdf_);
+}
+
+// A long print shows its progress, page by page out of the real number of
+// pages, and a print stopped by "Annulla" or Escape sends nothing to the
+// printer and leaves the chosen PDF file as it was.
+void PrintTest::longPrintShowsProgressAndStops_data() {
+    QTest::addColumn<ProgressWatcher::Cancel>("how");
+    QTest::newRow("Annulla") << ProgressWatcher::Cancel::Button;
+    QTest::newRow("Escape") << ProgressWatcher::Cancel::Escape;
+    QTest::newRow("to the end") << ProgressWatcher::Cancel::Never;
+}
+
+void PrintTest::longPrintShowsProgressAndStops() {
+    QFETCH(ProgressWatcher::Cancel, how);
+    const QString spool = qEnvironmentVariable("LUMBO_TEST_SPOOL");
+    morse->RichTextBox1->document()->setText(kLongText);
+    QTemporaryDir dir;
+    chosenPdf_ = dir.filePath("stampa.pdf");
+    const QByteArray old = "the PDF of an earlier print";
+    QFile file(chosenPdf_);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+    file.close();
+    const QStringList documentsBefore = spool.isEmpty() ? QStringList() : jobDocuments(spool);
+    const int jobsBefore = spool.isEmpty() ? 0 : jobCount();
+    log_.answer = true;
+
+    ProgressWatcher watcher(morse.operator->(), how, 10);
+    morse->Command1->click();
+
+    QVERIFY2(!watcher.pagesSeen.isEmpty(), qPrintable(watcher.labels.join(" | ")));
+    QVERIFY(std::is_sorted(watcher.pagesSeen.begin(), watcher.pagesSeen.end()));
+    QVERIFY(watcher.pagesSeen.last() > watcher.pagesSeen.first());
+    const int total = QString(watcher.total).remove('.').toInt();
+    QVERIFY2(total > 2000 && watcher.total.contains('.'), qPrintable(watcher.total));
+    QCOMPARE(log_.texts.size(), spool.isEmpty() ? 1 : 0); // no word of a stopped print
+
+    if (how != ProgressWatcher::Cancel::Never) {
+        QVERIFY(watcher.cancelled);
+        QVERIFY(watcher.pagesSeen.last() < total);
+        QTest::qWait(500);
+        if (!spool.isEmpty()) {
+            QCOMPARE(jobCount(), jobsBefore);
+            QCOMPARE(jobDocuments(spool), documentsBefore);
+        }
+        QCOMPARE(readAll(chosenPdf_), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), {"stampa.pdf"});
+        return;
+    }
+    if (spool.isEmpty()) {
+        QCOMPARE(pdfPages(chosenPdf_), total);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), {"stampa.pdf"});
+        return;
+    }
+    QStringList documents;
+    QTRY_COMPARE_WITH_TIMEOUT((documents = jobDocuments(spool)).size(), documentsBefore.size() + 1,
+                              60000);
+    QCOMPARE(readAll(chosenPdf_), old);
+    QTRY_COMPARE_WITH_TIMEOUT(pdfPages(documents.last()), total, 60000);
+}
+
+void PrintTest::pdfNameGetsItsExtension_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("bare") << "stampa"
+                          << "stampa.pdf";
+    QTest::newRow("with .pdf") << "stampa.pdf"
+                               << "stampa.pdf";
+    QTest::newRow("with .PDF") << "stampa.PDF"
+                               << "stampa.PDF";
+    QTest::newRow("another extension") << "stampa.txt"
+                                       << "stampa.txt.pdf";
+    QTest::newRow("dot inside") << "v1.2"
+                                << "v1.2.pdf";
+    QTest::newRow("only .pdf") << "pdf"
+                               << "pdf.pdf";
+}
+
+void PrintTest::pdfNameGetsItsExtension() {
+    if (!qEnvironmentVariable("LUMBO_TEST_SPOOL").isEmpty())
+        QSKIP("a print server is running");
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    translateCiao();
+    QTemporaryDir dir;
+    chosenPdf_ = dir.filePath(typed);
+    log_.answer = true;
+    morse->pri->trigger();
+    QCOMPARE(log_.texts.size(), 1);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), {written});
+    QCOMPARE(pdfText(dir.filePath(written)), QStringLiteral("DJBP B UVUUJ"));
+}
+
+// The file chooser asked about the name as typed; the one with ".pdf" added
+// is replaced only when the user agrees.
+void PrintTest::pdfNotReplacedWithoutAsking() {
+    if (!qEnvironmentVariable("LUMBO_TEST_SPOOL").isEmpty())
+        QSKIP("a print server is running");
+    translateCiao();
+    QTemporaryDir dir;
+    const QString existing = dir.filePath("stampa.pdf");
+    QFile file(existing);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("old") == 3);
+    file.close();
+    chosenPdf_ = dir.filePath("stampa");
+    for (const bool replace : {false, true}) {
+        log_.texts.clear();
+        log_.nextAnswers = {true, replace}; // a PDF, yes; replace it?
+        morse->pri->trigger();
+        QCOMPARE(log_.texts.size(), 2);
+        QVERIFY2(log_.texts[1].contains("esiste già") && log_.texts[1].contains(existing),
+                 qPrintable(log_.texts[1]));
+        if (replace)
+            QCOMPARE(pdfText(existing), QStringLiteral("DJBP B UVUUJ"));
+        else
+            QCOMPARE(readAll(existing), QByteArray("old"));
+    }
+}
+
+// A PDF that fills the disk halfway is reported, and the file of that name
+// stays as it was, with nothing left beside it.
+void PrintTest::failedPdfKeepsTheExistingFile() {
+    if (!qEnvironmentVariable("LUMBO_TEST_SPOOL").isEmpty())
+        QSKIP("a print server is running");
+    if (geteuid() != 0)
+        QSKIP("mounting a small file system needs root");
+    QTemporaryDir dir;
+    const QString small = dir.filePath("small");
+    QDir().mkpath(small);
+    QCOMPARE(QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=256k", "tmpfs", small}), 0);
+    const auto unmount = qScopeGuard([&] { QProcess::execute("umount", {small}); });
+    chosenPdf_ = small + "/stampa.pdf";
+    const QByteArray old(20000, 'o');
+    QFile file(chosenPdf_);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+    file.close();
+    morse->RichTextBox1->document()->setText(kLongText);
+    log_.answer = true;
+    morse->pri->trigger();
+    QCOMPARE(log_.texts.size(), 2);
+    QVERIFY2(log_.texts[1].contains("Impossibile scrivere il file PDF") &&
+                 log_.texts[1].contains(chosenPdf_),
+             qPrintable(log_.texts[1]));
+    QCOMPARE(readAll(chosenPdf_), old);
+    QCOMPARE(QDir(small).entryList(QDir::Files | QDir::Hidden), {"stampa.pdf"});
 }
 
 QTEST_MAIN(PrintTest)

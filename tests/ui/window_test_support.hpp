@@ -25,6 +25,8 @@ public:
     MessageLog() {
         messages::setHandler([this](const messages::Message& m) {
             texts << m.text;
+            if (m.icon == QMessageBox::Question && !nextAnswers.isEmpty())
+                return nextAnswers.takeFirst();
             return answer;
         });
     }
@@ -34,6 +36,7 @@ public:
 
     QStringList texts;
     bool answer = true;
+    QList<bool> nextAnswers; // answers to the next questions, in order, before `answer`
 };
 
 // Unloads the windows and lets Qt delete them now rather than after the next event.

@@ -1,5 +1,6 @@
 #include "ui/main/print_queue.hpp"
 
+#include <QFile>
 #include <QLibrary>
 
 #include <cups/cups.h>
@@ -15,6 +16,8 @@ struct Cups {
     decltype(&cupsGetNamedDest) getNamedDest = nullptr;
     decltype(&cupsGetOption) getOption = nullptr;
     decltype(&cupsFreeDests) freeDests = nullptr;
+    decltype(&cupsPrintFile) printFile = nullptr;
+    decltype(&cupsLastErrorString) lastErrorString = nullptr;
 
     Cups() {
         QLibrary library(QStringLiteral("cups"), 2);
@@ -24,15 +27,25 @@ struct Cups {
             reinterpret_cast<decltype(getNamedDest)>(library.resolve("cupsGetNamedDest"));
         getOption = reinterpret_cast<decltype(getOption)>(library.resolve("cupsGetOption"));
         freeDests = reinterpret_cast<decltype(freeDests)>(library.resolve("cupsFreeDests"));
+        printFile = reinterpret_cast<decltype(printFile)>(library.resolve("cupsPrintFile"));
+        lastErrorString =
+            reinterpret_cast<decltype(lastErrorString)>(library.resolve("cupsLastErrorString"));
     }
 
-    bool loaded() const { return getNamedDest && getOption && freeDests; }
+    bool loaded() const {
+        return getNamedDest && getOption && freeDests && printFile && lastErrorString;
+    }
 };
+
+const Cups& cups() {
+    static const Cups library;
+    return library;
+}
 
 } // namespace
 
 PrintQueue printQueue(const QString& printerName) {
-    static const Cups cups;
+    const Cups& cups = ::cups();
     PrintQueue queue;
     if (!cups.loaded())
         return queue;
@@ -50,4 +63,21 @@ PrintQueue printQueue(const QString& printerName) {
     queue.reason = option("printer-state-message");
     cups.freeDests(1, dest);
     return queue;
+}
+
+QString submitPdf(const QString& printerName, const QString& file, const QString& title,
+                  const QString& media) {
+    const Cups& cups = ::cups();
+    if (!cups.loaded())
+        return QStringLiteral("il sistema di stampa CUPS non è disponibile");
+    const QByteArray name = printerName.toLocal8Bit();
+    const QByteArray path = QFile::encodeName(file);
+    const QByteArray jobTitle = title.toUtf8();
+    const QByteArray mediaValue = media.toUtf8();
+    cups_option_t option{const_cast<char*>("media"), const_cast<char*>(mediaValue.constData())};
+    const int options = media.isEmpty() ? 0 : 1;
+    if (cups.printFile(name.constData(), path.constData(), jobTitle.constData(), options,
+                       &option) == 0)
+        return QString::fromLocal8Bit(cups.lastErrorString());
+    return {};
 }

@@ -12,3 +12,9 @@ struct PrintQueue {
 };
 
 PrintQueue printQueue(const QString& printerName);
+
+// Hands the finished PDF `file` to the print system as one job called `title`,
+// on paper `media` (a page size key such as "A4"; empty for the queue's own).
+// Returns an empty string, or why the job was not taken.
+QString submitPdf(const QString& printerName, const QString& file, const QString& title,
+                  const QString& media);
