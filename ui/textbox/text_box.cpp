@@ -188,6 +188,7 @@ void TextBox::documentEdited(qsizetype position, const QString& removed, const Q
             QAccessible::updateAccessibility(&event);
         }
     }
+    updateScrollBar(); // at once, as the view may have to move back
     emit textChanged();
     if (cursor_ != oldCursor || anchor_ != oldAnchor)
         announceCursor(oldCursor, oldAnchor);
@@ -699,7 +700,7 @@ void TextBox::paste() {
 void TextBox::insertFromMimeData(const QMimeData* data) {
     if (readOnly_ || !data || !data->hasText())
         return;
-    replaceSelection(TextDocument::withLineBreaks(data->text()), TextDocument::Kind::Other);
+    replaceSelection(TextDocument::withLineBreaks(data->text()), TextDocument::Kind::Pasting);
 }
 
 void TextBox::undo() {
@@ -1119,9 +1120,11 @@ void TextBox::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TextBox::mouseReleaseEvent(QMouseEvent* event) {
-    autoScrollTimer_.stop();
-    if (event->button() == Qt::LeftButton)
+    // A drag that went past an edge ends with the cursor in view.
+    if (event->source() == Qt::MouseEventNotSynthesized && autoScrollTimer_.isActive()) {
+        autoScrollTimer_.stop();
         ensureCursorVisible();
+    }
     const qsizetype oldCursor = cursor_;
     const qsizetype oldAnchor = anchor_;
     if (mightStartDrag_ && event->button() == Qt::LeftButton) {

@@ -50,7 +50,7 @@ void TextDocument::endStep() {
 // Typed characters join the insertion just before them, and Backspace and
 // Delete the removal next to them, so that one undo takes back a run of typing.
 bool TextDocument::mergeIntoLast(const Edit& edit, Kind kind) {
-    if (undone_ == 0 || undone_ != static_cast<qsizetype>(steps_.size()))
+    if (undone_ == 0)
         return false;
     Step& last = steps_.back();
     Edit& previous = last.edits.back();
@@ -60,8 +60,11 @@ bool TextDocument::mergeIntoLast(const Edit& edit, Kind kind) {
         previous.inserted += edit.inserted;
         return true;
     }
+    // Joining two lines is a step of its own.
+    const bool lineJoined = edit.removed.contains(QChar::ParagraphSeparator) ||
+                            previous.removed.contains(QChar::ParagraphSeparator);
     if (kind == Kind::Deleting && last.kind == Kind::Deleting && edit.inserted.isEmpty() &&
-        previous.inserted.isEmpty()) {
+        previous.inserted.isEmpty() && !lineJoined) {
         if (edit.position == previous.position) { // Delete, again
             previous.removed += edit.removed;
             return true;
@@ -89,10 +92,13 @@ void TextDocument::replace(qsizetype position, qsizetype length, const QString& 
         edits.push_back(Edit{position, text_.mid(position, length), QString()});
     if (!with.isEmpty())
         edits.push_back(Edit{position, QString(), with});
+    // Typing after an undo starts a step of its own.
+    const bool afterUndo = undone_ < static_cast<qsizetype>(steps_.size());
     steps_.resize(undone_); // a new edit ends what could be redone
     if (grouping_ > 0 && groupStarted_) {
         steps_.back().edits.insert(steps_.back().edits.end(), edits.begin(), edits.end());
-    } else if (grouping_ > 0 || edits.size() > 1 || !mergeIntoLast(edits.front(), kind)) {
+    } else if (grouping_ > 0 || edits.size() > 1 || afterUndo ||
+               !mergeIntoLast(edits.front(), kind)) {
         steps_.push_back(Step{std::move(edits), grouping_ > 0 ? Kind::Other : kind});
         groupStarted_ = grouping_ > 0;
     }
@@ -120,6 +126,9 @@ qsizetype TextDocument::undo() {
         apply(edit->position, edit->inserted.size(), edit->removed);
         cursor = edit->position + edit->removed.size();
     }
+    // QTextDocument takes back an inserted fragment to the end of the text.
+    if (step.kind == Kind::Pasting)
+        cursor = text_.size();
     announceHistory(true, redoBefore);
     return cursor;
 }

@@ -15,9 +15,10 @@ class TextDocument : public QObject {
 
 public:
     // What an edit was, for merging typed edits into one undo step as
-    // QPlainTextEdit does: typing merges with adjacent typing, Backspace and
-    // Delete with their own kind; everything else is a step of its own.
-    enum class Kind { Typing, Deleting, LineBreak, Other };
+    // QPlainTextEdit does: typing merges with adjacent typing (a paste
+    // included), Backspace and Delete with their own kind; everything else is
+    // a step of its own.
+    enum class Kind { Typing, Deleting, LineBreak, Pasting, Other };
 
     explicit TextDocument(QObject* parent = nullptr);
 
