@@ -492,6 +492,7 @@ void AccessibilityTest::linesAndParagraphsFollowTheLayout() {
     QString joined;
     for (Item line = itemOf(text, Where::At, 0, QAccessible::LineBoundary); !line.text.isEmpty();
          line = itemOf(text, Where::After, line.start, QAccessible::LineBoundary)) {
+        QCOMPARE(line.start, joined.size()); // each line starts where the last ended
         forward.push_back(line.start);
         joined += line.text;
         QCOMPARE(line.text, plain.mid(line.start, line.end - line.start));
@@ -501,8 +502,10 @@ void AccessibilityTest::linesAndParagraphsFollowTheLayout() {
     std::vector<int> backward;
     for (Item line = itemOf(text, Where::At, count - 1, QAccessible::LineBoundary);
          !line.text.isEmpty();
-         line = itemOf(text, Where::Before, line.start, QAccessible::LineBoundary))
+         line = itemOf(text, Where::Before, line.start, QAccessible::LineBoundary)) {
+        QVERIFY(backward.empty() || line.end == backward.front());
         backward.insert(backward.begin(), line.start);
+    }
     QCOMPARE(backward, forward);
     // A text ending in a line break has one more, empty, line.
     if (plain.endsWith(u'\n'))
