@@ -44,7 +44,9 @@ struct Step {
         DoubleClickDrag,
         SetText,
         Clipboard,
-        Program
+        Program,
+        Wheel,
+        Resize
     };
     Kind kind = Kind::Key;
     int key = 0;
@@ -52,6 +54,9 @@ struct Step {
     QString text;                // the key's text, or the new text
     std::vector<Target> targets; // the press, then the moves; the release is at the last
     Call call = Call::SelectAll;
+    Qt::MouseButton button = Qt::LeftButton;
+    int wheel = 0; // eighths of a degree, up is positive
+    QSize size;    // the boxes' new size
 };
 using Steps = std::vector<Step>;
 
@@ -145,7 +150,13 @@ QString describe(const Step& s, const std::vector<QPoint>& points = {}) {
                      (i < points.size()
                           ? QStringLiteral("=(%1,%2)").arg(points[i].x()).arg(points[i].y())
                           : QString());
-    const QString mods = s.modifiers & Qt::ShiftModifier ? QStringLiteral("shift ") : QString();
+    QString mods = s.modifiers & Qt::ShiftModifier ? QStringLiteral("shift ") : QString();
+    if (s.modifiers & Qt::ControlModifier)
+        mods += QStringLiteral("ctrl ");
+    if (s.button == Qt::MiddleButton)
+        mods += QStringLiteral("middle ");
+    else if (s.button == Qt::RightButton)
+        mods += QStringLiteral("right ");
     switch (s.kind) {
     case Step::Kind::Key:
         return QStringLiteral("key ") + keyName(s);
@@ -163,6 +174,10 @@ QString describe(const Step& s, const std::vector<QPoint>& points = {}) {
         return QStringLiteral("setPlainText ") + visible(s.text);
     case Step::Kind::Clipboard:
         return QStringLiteral("clipboard ") + visible(s.text);
+    case Step::Kind::Wheel:
+        return QStringLiteral("wheel %1 ").arg(s.wheel) + where.join(u' ');
+    case Step::Kind::Resize:
+        return QStringLiteral("resize %1x%2").arg(s.size.width()).arg(s.size.height());
     case Step::Kind::Program: {
         static const char* const names[] = {"selectAll", "cut", "copy", "paste", "undo", "redo"};
         return QStringLiteral("program %1()").arg(names[int(s.call)]);
@@ -288,6 +303,24 @@ Step tripleClick(Target t) {
 Step drag(std::vector<Target> path) {
     return mouse(Step::Kind::Drag, std::move(path));
 }
+// The middle button pastes the selection clipboard where there is one; the
+// right one, sent as plain presses, does nothing (the menu is a test of its own).
+Step click(Target t, Qt::MouseButton button) {
+    Step s = click(t);
+    s.button = button;
+    return s;
+}
+Step wheel(Target t, int eighths) {
+    Step s = mouse(Step::Kind::Wheel, {t});
+    s.wheel = eighths;
+    return s;
+}
+Step resize(QSize size) {
+    Step s;
+    s.kind = Step::Kind::Resize;
+    s.size = size;
+    return s;
+}
 
 Step textStep(Step::Kind kind, const QString& text) {
     Step s;
@@ -404,11 +437,11 @@ bool pressInSelection(TextBox& b, QPoint p) {
     return b.hasSelection() && at >= b.selectionStart() && at <= b.selectionEnd();
 }
 
-void mouseEvent(QWidget* v, QEvent::Type type, QPoint p, Qt::KeyboardModifiers modifiers) {
-    const Qt::MouseButtons held =
-        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent e(type, p, v->mapToGlobal(p), button, held, modifiers);
+void mouseEvent(QWidget* v, QEvent::Type type, QPoint p, Qt::KeyboardModifiers modifiers,
+                Qt::MouseButton button) {
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+    QMouseEvent e(type, p, v->mapToGlobal(p), type == QEvent::MouseMove ? Qt::NoButton : button,
+                  held, modifiers);
     QCoreApplication::sendEvent(v, &e);
 }
 
@@ -416,7 +449,7 @@ void mouseEvent(QWidget* v, QEvent::Type type, QPoint p, Qt::KeyboardModifiers m
 class Duo {
 public:
     Duo(const Config& config, const QString& text) {
-        window_.resize(config.size.width() * 2 + 30, config.size.height() + 20);
+        window_.resize(2 * 800 + 30, 400);
         for (QAbstractScrollArea* box : {static_cast<QAbstractScrollArea*>(&reference_),
                                          static_cast<QAbstractScrollArea*>(&box_)}) {
             box->setParent(&window_);
@@ -425,7 +458,7 @@ public:
             box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         }
         reference_.move(10, 10);
-        box_.move(config.size.width() + 20, 10);
+        box_.move(800 + 20, 10);
         reference_.setTabChangesFocus(true);
         reference_.setLineWrapMode(QPlainTextEdit::WidgetWidth);
         reference_.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -541,6 +574,16 @@ private:
             return;
         case Step::Kind::Clipboard:
             return;
+        case Step::Kind::Resize:
+            box.resize(step.size);
+            return;
+        case Step::Kind::Wheel: {
+            const QPoint p = points.front();
+            QWheelEvent e(p, v->mapToGlobal(p), QPoint(), QPoint(0, step.wheel), Qt::NoButton, mods,
+                          Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(v, &e);
+            return;
+        }
         default:
             break;
         }
@@ -548,18 +591,19 @@ private:
         // release, a double click and a release; a triple click adds a press
         // and a release within the double-click interval.
         const QPoint first = points.front();
-        mouseEvent(v, QEvent::MouseButtonPress, first, mods);
+        const Qt::MouseButton b = step.button;
+        mouseEvent(v, QEvent::MouseButtonPress, first, mods, b);
         if (step.kind != Step::Kind::Click && step.kind != Step::Kind::Drag) {
-            mouseEvent(v, QEvent::MouseButtonRelease, first, mods);
-            mouseEvent(v, QEvent::MouseButtonDblClick, first, mods);
+            mouseEvent(v, QEvent::MouseButtonRelease, first, mods, b);
+            mouseEvent(v, QEvent::MouseButtonDblClick, first, mods, b);
             if (step.kind == Step::Kind::TripleClick) {
-                mouseEvent(v, QEvent::MouseButtonRelease, first, mods);
-                mouseEvent(v, QEvent::MouseButtonPress, first, mods);
+                mouseEvent(v, QEvent::MouseButtonRelease, first, mods, b);
+                mouseEvent(v, QEvent::MouseButtonPress, first, mods, b);
             }
         }
         for (std::size_t i = 1; i < points.size(); ++i)
-            mouseEvent(v, QEvent::MouseMove, points[i], mods);
-        mouseEvent(v, QEvent::MouseButtonRelease, points.back(), mods);
+            mouseEvent(v, QEvent::MouseMove, points[i], mods, b);
+        mouseEvent(v, QEvent::MouseButtonRelease, points.back(), mods, b);
     }
 
     QWidget window_;
@@ -669,6 +713,12 @@ QString word(Dice& dice) {
     static const std::vector<QString> syllables = {
         "ca",  "re",  "lo",  "gna", "sche", "zio", "tà", "più", "mi", "no", "ve", "ri", "tu", "sto",
         "per", "ché", "fra", "gli", "que",  "sì",  "an", "cor", "ò",  "e",  "in", "al", "so", "de"};
+    // Now and then a word of another script, a combining accent, a tab.
+    static const std::vector<QString> odd = {QStringLiteral("שלום"),    QStringLiteral("مرحبا"),
+                                             QStringLiteral("e\u0301"), QStringLiteral("\t"),
+                                             QString::fromUtf8("😀"),    QStringLiteral("a\u00a0b")};
+    if (dice.chance(0.02))
+        return dice.pick(odd);
     QString w;
     const int n = dice.chance(0.03) ? 20 + dice.below(30) : 1 + dice.below(4);
     for (int i = 0; i < n; ++i)
@@ -700,7 +750,9 @@ QString randomText(Dice& dice) {
     const int n = dice.below(5);
     for (int i = 0; i <= n; ++i)
         paragraphs << (dice.chance(0.15) ? QString() : paragraph(dice));
-    return paragraphs.join(u'\n');
+    // The program may hand over any kind of line break.
+    static const std::vector<QString> breaks = {"\n", "\r\n", "\r", "\u2029", "\u2028"};
+    return paragraphs.join(dice.chance(0.8) ? breaks[0] : dice.pick(breaks));
 }
 
 Step randomTypedKey(Dice& dice) {
@@ -756,7 +808,8 @@ Step randomStep(Dice& dice, qsizetype length, QSize view) {
     auto target = [&] {
         return randomTarget(dice, length, view);
     };
-    switch (dice.weighted({30, 25, 10, 3, 4, 4, 5, 1, 2, 8, 3, 1.5, 3, 1, 0.5, 0.5, 1, 0.5})) {
+    switch (dice.weighted(
+        {30, 25, 10, 3, 4, 4, 5, 1, 2, 8, 3, 1.5, 3, 1, 0.5, 0.5, 1, 0.5, 1, 1, 0.3})) {
     case 0:
         return randomTypedKey(dice);
     case 1:
@@ -780,8 +833,12 @@ Step randomStep(Dice& dice, qsizetype length, QSize view) {
         return ctrl(Qt::Key_A);
     case 8:
         return key(dice.chance(0.5) ? Qt::Key_PageUp : Qt::Key_PageDown, mods(false));
-    case 9:
-        return dice.chance(0.7) ? click(target()) : shiftClick(target());
+    case 9: {
+        Step s = dice.chance(0.7) ? click(target()) : shiftClick(target());
+        if (dice.chance(0.1))
+            s.modifiers |= Qt::ControlModifier;
+        return s;
+    }
     case 10:
         return doubleClick(target());
     case 11:
@@ -803,6 +860,12 @@ Step randomStep(Dice& dice, qsizetype length, QSize view) {
     }
     case 16:
         return program(Call(dice.below(6)));
+    case 18:
+        return click(target(), dice.chance(0.5) ? Qt::MiddleButton : Qt::RightButton);
+    case 19:
+        return wheel(target(), dice.pick(std::vector<int>{120, -120, 240, -360, 40}));
+    case 20:
+        return resize(dice.pick(std::vector<QSize>{{300, 200}, {585, 137}, {200, 300}, {420, 90}}));
     default: {
         static const std::vector<Step> idle = {key(Qt::Key_Escape), key(Qt::Key_Insert),
                                                key(Qt::Key_F2),
@@ -922,6 +985,12 @@ std::vector<Named> namedSequences() {
          seq({key(Qt::Key_Escape), key(Qt::Key_Insert), typeKey("e", Qt::ControlModifier),
               typeKey("e", Qt::ControlModifier | Qt::ShiftModifier), key(Qt::Key_F2),
               typeKey(QStringLiteral("€"), Qt::ControlModifier | Qt::AltModifier)})},
+        {"wheel, resize and the other buttons", prose() + "\n\n" + prose() + "\n" + prose(),
+         seq({wheel(at(0), -120), click(at(150)), wheel(at(0), -360), click(at(300)),
+              wheel(at(0), 240), shiftClick(at(20)), click(at(40), Qt::MiddleButton),
+              click(at(60), Qt::RightButton), resize({200, 300}), key(Qt::Key_Down),
+              click(lineEnd(250)), resize({585, 137}), key(Qt::Key_Up), key(Qt::Key_PageDown),
+              key(Qt::Key_PageDown), shift(Qt::Key_PageUp)})},
         {"the program sets the text", words,
          seq({type("abc"), setText("nuovo\ntesto"), ctrl(Qt::Key_Z), type("x"), setText(""),
               key(Qt::Key_Backspace), ctrl(Qt::Key_Z), program(Call::Paste), program(Call::Undo),
