@@ -445,11 +445,17 @@ void mouseEvent(QWidget* v, QEvent::Type type, QPoint p, Qt::KeyboardModifiers m
     QCoreApplication::sendEvent(v, &e);
 }
 
+// LUMBO_DIFF_TRACE=1 logs every step with the reference's state after it.
+bool trace() {
+    static const bool on = qEnvironmentVariableIntValue("LUMBO_DIFF_TRACE") != 0;
+    return on;
+}
+
 // The reference and the box under test, side by side in one window.
 class Duo {
 public:
     Duo(const Config& config, const QString& text) {
-        window_.resize(2 * 800 + 30, 400);
+        window_.resize(2 * 600 + 30, 320);
         for (QAbstractScrollArea* box : {static_cast<QAbstractScrollArea*>(&reference_),
                                          static_cast<QAbstractScrollArea*>(&box_)}) {
             box->setParent(&window_);
@@ -458,7 +464,7 @@ public:
             box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         }
         reference_.move(10, 10);
-        box_.move(800 + 20, 10);
+        box_.move(600 + 20, 10);
         reference_.setTabChangesFocus(true);
         reference_.setLineWrapMode(QPlainTextEdit::WidgetWidth);
         reference_.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -496,6 +502,9 @@ public:
         perform(reference_, step, *points);
         settle(step);
         const State expected = stateOf(reference_);
+        if (trace())
+            qInfo("%s\n    %s", qPrintable(describe(step, *points)),
+                  qPrintable(describe(expected)));
         if (QGuiApplication::clipboard()->text() != clipboardBefore)
             QGuiApplication::clipboard()->setText(clipboardBefore);
         if (auto error = focus(box_))
@@ -533,7 +542,9 @@ private:
             QCoreApplication::processEvents();
     }
 
-    // The viewport point of `t` in the reference box as it is now.
+    // The viewport point of `t` in the reference box as it is now, kept
+    // inside the viewport: a press outside goes to another widget, and a
+    // drag outside scrolls on a timer.
     QPoint resolve(const Target& t) {
         QTextCursor c(reference_.document());
         c.setPosition(
@@ -541,17 +552,22 @@ private:
         const QRect r = reference_.cursorRect(c);
         const QRect view = reference_.viewport()->rect();
         const QPoint mid(r.left(), r.top() + r.height() / 2);
+        QPoint p = mid;
         switch (t.at) {
         case Target::At::Caret:
-            return mid + t.offset;
+            p = mid + t.offset;
+            break;
         case Target::At::LineEnd:
-            return {view.right() - 1, mid.y()};
+            p = {view.right() - 1, mid.y()};
+            break;
         case Target::At::Below:
-            return {mid.x(), view.bottom() - 1};
+            p = {mid.x(), view.bottom() - 1};
+            break;
         case Target::At::Point:
-            return t.offset;
+            p = t.offset;
+            break;
         }
-        return mid;
+        return {std::clamp(p.x(), 0, view.right()), std::clamp(p.y(), 0, view.bottom())};
     }
 
     template <class Box>
