@@ -659,6 +659,8 @@ struct Outcome {
 
 Outcome runSteps(const Config& config, const QString& text, const Steps& steps) {
     Outcome out;
+    // Every run starts from the same clipboard, so that a run alone repeats.
+    QGuiApplication::clipboard()->setText(QStringLiteral("appunti"));
     Duo duo(config, text);
     if (!duo.ready()) {
         out.error = QStringLiteral("the window does not become active");
