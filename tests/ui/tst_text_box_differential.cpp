@@ -289,6 +289,9 @@ Target lineEnd(qsizetype position) {
 Target below(qsizetype position) {
     return {Target::At::Below, position, {}};
 }
+Target point(int x, int y) {
+    return {Target::At::Point, 0, {x, y}};
+}
 
 Step mouse(Step::Kind kind, std::vector<Target> targets, Qt::KeyboardModifiers modifiers = {}) {
     Step s;
@@ -702,14 +705,26 @@ Steps shrink(const Config& config, const QString& text, Steps steps) {
     return steps;
 }
 
+// Rows where TextBox is known to differ still, with why; each is to be
+// fixed in TextBox and then taken off this list.
+const char* knownDifference(const QString& tag) {
+    static const std::vector<std::pair<const char*, const char*>> known = {};
+    for (const auto& [row, why] : known)
+        if (tag == QLatin1String(row) || tag.startsWith(QLatin1String(row) + QStringLiteral(", ")))
+            return why;
+    return nullptr;
+}
+
 QString report(const QString& name, const Config& config, const QString& text, const Steps& steps,
-               const Outcome& outcome, bool minimize) {
+               const Outcome& outcome) {
+    if (!outcome.error)
+        return {};
     QString message = QStringLiteral("%1 (%2), text %3: the boxes differ after step %4\n  %5\n")
                           .arg(name, QString::fromLatin1(config.name), visible(text))
                           .arg(outcome.failedStep + 1)
                           .arg(*outcome.error);
     message += QStringLiteral("Steps:\n  ") + outcome.log.join(QStringLiteral("\n  "));
-    if (minimize) {
+    if (!knownDifference(QString::fromLatin1(QTest::currentDataTag()))) {
         const Steps failing(steps.begin(), steps.begin() + outcome.failedStep + 1);
         const Steps fewest = shrink(config, text, failing);
         const Outcome again = runSteps(config, text, fewest);
@@ -1031,6 +1046,40 @@ std::vector<Named> namedSequences() {
               click(at(60), Qt::RightButton), resize({200, 300}), key(Qt::Key_Down),
               click(lineEnd(250)), resize({585, 137}), key(Qt::Key_Up), key(Qt::Key_PageDown),
               key(Qt::Key_PageDown), shift(Qt::Key_PageUp)})},
+        {"Shift+Up on the first line, Shift+Down on the last", words,
+         seq({key(Qt::Key_Right), shift(Qt::Key_Up), shift(Qt::Key_Right), shift(Qt::Key_Up),
+              ctrl(Qt::Key_End), times(2, key(Qt::Key_Left)), shift(Qt::Key_Down),
+              key(Qt::Key_Home), shift(Qt::Key_Down)})},
+        {"a move that cannot move keeps the selection", words,
+         seq({click(at(4)), shift(Qt::Key_Home), key(Qt::Key_Up), ctrl(Qt::Key_A),
+              key(Qt::Key_Down), ctrl(Qt::Key_End), shift(Qt::Key_Left), key(Qt::Key_Down),
+              key(Qt::Key_End)})},
+        {"typing after an undo is a step of its own", "",
+         seq({type("ì"), key(Qt::Key_Return), ctrl(Qt::Key_Z), type("b"), ctrl(Qt::Key_Z),
+              ctrl(Qt::Key_Z), type("è"), shift(Qt::Key_Home), type("r"), ctrl(Qt::Key_Z),
+              type("z"), ctrl(Qt::Key_Z), ctrl(Qt::Key_Y)})},
+        {"Backspace over a line break is a step of its own", "uno\ndue",
+         seq({click(at(4)), key(Qt::Key_Backspace), key(Qt::Key_Backspace), ctrl(Qt::Key_Z),
+              ctrl(Qt::Key_Z), ctrl(Qt::Key_Y), key(Qt::Key_End), key(Qt::Key_Delete),
+              key(Qt::Key_Delete)})},
+        {"undo of a paste", "\u2028" + words,
+         seq({ctrl(Qt::Key_V), ctrl(Qt::Key_Z), key(Qt::Key_End), ctrl(Qt::Key_V), ctrl(Qt::Key_Z),
+              clipboard("a\nb"), shift(Qt::Key_Insert), ctrl(Qt::Key_Z), ctrl(Qt::Key_Y)})},
+        {"select all does not scroll", prose() + "\n" + prose(),
+         seq({ctrl(Qt::Key_A), click(point(50, 30)), program(Call::SelectAll),
+              click(point(80, 10))})},
+        {"the view follows a shorter text", prose() + "\n" + prose(),
+         seq({ctrl(Qt::Key_End), times(3, shift(Qt::Key_Up)), key(Qt::Key_Backspace),
+              click(point(40, 0)), ctrl(Qt::Key_End), doubleClick(at(400)), type("l")})},
+        {"clicks at the top edge when scrolled to the end", prose() + "\n" + prose(),
+         seq({ctrl(Qt::Key_End), click(point(3, 0)), ctrl(Qt::Key_End), click(point(100, 0)),
+              ctrl(Qt::Key_End), click(point(150, 1))})},
+        {"double click at a partly shown last line", prose() + "\n" + prose(),
+         seq({doubleClick(below(0)), click(point(120, 0)), drag({below(0), below(0)}),
+              click(point(120, 0))})},
+        {"shift click after a double click", prose(),
+         seq({doubleClick(at(12)), key(Qt::Key_End), shiftClick(at(3)), click(at(30)),
+              doubleClick(at(40)), shiftClick(lineEnd(60)), shiftClick(at(2))})},
         {"the program sets the text", words,
          seq({type("abc"), setText("nuovo\ntesto"), ctrl(Qt::Key_Z), type("x"), setText(""),
               key(Qt::Key_Backspace), ctrl(Qt::Key_Z), program(Call::Paste), program(Call::Undo),
@@ -1072,7 +1121,7 @@ void TextBoxDifferentialTest::initTestCase() {
 }
 
 void TextBoxDifferentialTest::cleanupTestCase() {
-    qInfo("%d random steps run on both boxes", randomStepsRun);
+    qInfo("%d random steps agreed", randomStepsRun);
 }
 
 void TextBoxDifferentialTest::namedSequences_data() {
@@ -1091,9 +1140,10 @@ void TextBoxDifferentialTest::namedSequences() {
     const Named named = ::namedSequences()[std::size_t(sequence)];
     const Config& cfg = configs()[std::size_t(config)];
     const Outcome outcome = runSteps(cfg, named.text, named.steps);
-    if (outcome.error)
-        QFAIL(qPrintable(
-            report(QString::fromLatin1(named.name), cfg, named.text, named.steps, outcome, true)));
+    if (const char* why = knownDifference(QString::fromLatin1(QTest::currentDataTag())))
+        QEXPECT_FAIL("", why, Abort);
+    QVERIFY2(!outcome.error, qPrintable(report(QString::fromLatin1(named.name), cfg, named.text,
+                                               named.steps, outcome)));
 }
 
 void TextBoxDifferentialTest::randomSequences_data() {
@@ -1120,9 +1170,10 @@ void TextBoxDifferentialTest::randomSequences() {
     }
     const Outcome outcome = runSteps(cfg, text, steps);
     randomStepsRun += int(outcome.run);
-    if (outcome.error)
-        QFAIL(qPrintable(
-            report(QStringLiteral("seed %1").arg(seed), cfg, text, steps, outcome, true)));
+    if (const char* why = knownDifference(QString::fromLatin1(QTest::currentDataTag())))
+        QEXPECT_FAIL("", why, Abort);
+    QVERIFY2(!outcome.error,
+             qPrintable(report(QStringLiteral("seed %1").arg(seed), cfg, text, steps, outcome)));
 }
 
 QTEST_MAIN(TextBoxDifferentialTest)
