@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -59,6 +60,8 @@ private slots:
     // The file writer.
     void writesExactBytes_data();
     void writesExactBytes();
+    void whatIsShownIsWhatIsSaved_data();
+    void whatIsShownIsWhatIsSaved();
     void unrepresentableCharactersOnlyWithConsent();
     void ignorableCharactersAreNotDroppedSilently_data();
     void ignorableCharactersAreNotDroppedSilently();
@@ -143,6 +146,51 @@ void SaveTest::writesExactBytes() {
     setOutput(text);
     QVERIFY(Modulo1::salva_testo("out.txt"));
     QCOMPARE(readAll(at("out.txt")), bytes);
+    QCOMPARE(log_.texts, QStringList());
+}
+
+// The translation as the user sees and edits it in the print buffer is the
+// file: a line feed the cipher made stays one byte, a line break typed into
+// the box becomes CR LF.
+void SaveTest::whatIsShownIsWhatIsSaved_data() {
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("shift"); // empty for Morse
+    QTest::addColumn<QString>("typed"); // into the print buffer, at the end; "\r" for Return
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("line feed from the cipher") << "B"
+                                               << "-56"
+                                               << "" << QByteArray("\n\r\n");
+    QTest::newRow("carriage return from the cipher") << "E"
+                                                     << "-56"
+                                                     << "" << QByteArray("\r\r\n");
+    QTest::newRow("typed after a translation") << "E"
+                                               << ""
+                                               << "ok" << QByteArray(" .  //ok\r\n");
+    QTest::newRow("line break typed after a line feed") << "BB"
+                                                        << "-56"
+                                                        << "\rA" << QByteArray("\n\n\r\nA\r\n");
+}
+
+void SaveTest::whatIsShownIsWhatIsSaved() {
+    QFETCH(QString, input);
+    QFETCH(QString, shift);
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, bytes);
+    MorseForm& w = morse.get();
+    w.txt_latino->setPlainText(input);
+    (shift.isEmpty() ? w.opt_Morse : w.opt_cifrato)->setChecked(true);
+    w.txt_piucifr->setText(shift);
+    w.btn_traduci->click();
+    w.RichTextBox1->setFocus();
+    QTest::keyClick(w.RichTextBox1, Qt::Key_End, Qt::ControlModifier);
+    for (QChar c : typed) {
+        if (c == u'\r')
+            QTest::keyClick(w.RichTextBox1, Qt::Key_Return);
+        else
+            QTest::keyClicks(w.RichTextBox1, QString(c));
+    }
+    QVERIFY(Modulo1::salva_testo("shown.txt"));
+    QCOMPARE(readAll(at("shown.txt")), bytes);
     QCOMPARE(log_.texts, QStringList());
 }
 

@@ -24,6 +24,29 @@ bool rightToLeft(QStringView text) {
     return text.left(kDirectionWindow).isRightToLeft();
 }
 
+// The symbols that stand for control characters come from a font that has
+// them, in regular weight: the box's own fonts have none.
+QList<QTextLayout::FormatRange> controlPictures(const QString& shown) {
+    QList<QTextLayout::FormatRange> ranges;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        const char16_t c = shown[i].unicode();
+        if (c < 0x2400 || c > 0x2426)
+            continue;
+        if (!ranges.isEmpty() && ranges.back().start + ranges.back().length == i) {
+            ++ranges.back().length;
+            continue;
+        }
+        QTextLayout::FormatRange range;
+        range.start = static_cast<int>(i);
+        range.length = 1;
+        range.format.setFontFamilies({QStringLiteral("FreeSans"), QStringLiteral("Symbola"),
+                                      QStringLiteral("Noto Sans Symbols 2")});
+        range.format.setFontWeight(QFont::Normal);
+        ranges.append(range);
+    }
+    return ranges;
+}
+
 } // namespace
 
 int LineLayout::Line::toLayout(qsizetype position) const {
@@ -271,6 +294,7 @@ std::unique_ptr<QTextLayout> LineLayout::newLayout(const QString& shown,
     option.setTabStopDistance(80 * dpi / 96);
     layout->setTextOption(option);
     layout->setCacheEnabled(true);
+    layout->setFormats(controlPictures(shown));
     if (preeditPosition_ >= documentStart && preeditPosition_ <= documentStart + shown.size())
         layout->setPreeditArea(static_cast<int>(preeditPosition_ - documentStart), preedit_);
     return layout;
