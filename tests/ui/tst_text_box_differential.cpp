@@ -13,11 +13,14 @@
 #include <QRandomGenerator>
 #include <QStyleHints>
 #include <QTest>
-#include <QTextBlock>
 #include <QTextCursor>
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <optional>
+#include <utility>
+#include <variant>
 #include <vector>
 
 namespace {
