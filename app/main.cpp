@@ -1,7 +1,6 @@
 #include "ui/fonts.hpp"
 #include "ui/italian.hpp"
 #include "ui/main/morse_form.hpp"
-#include "ui/textbox/text_box_accessible.hpp"
 
 #include <QApplication>
 
@@ -12,9 +11,6 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.lumbo"));
     // The program ends when no window is loaded, not when the last visible one closes.
     QApplication::setQuitOnLastWindowClosed(false);
-    // Before any text box exists, so that none is described to a screen
-    // reader as a plain widget.
-    installTextBoxAccessibility();
     fonts::install();
     speakItalian();
 

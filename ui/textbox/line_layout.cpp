@@ -122,8 +122,10 @@ void LineLayout::setPreedit(qsizetype position, const QString& text) {
     longLines_.clear();
 }
 
+// A laid-out line is as high as the font's line spacing, rounded up, as
+// QTextLine gives it.
 qreal LineLayout::lineSpacing() const {
-    return QFontMetricsF(font_, device_).lineSpacing();
+    return std::ceil(QFontMetricsF(font_, device_).lineSpacing());
 }
 
 bool LineLayout::isLong(const Paragraph& paragraph) const {

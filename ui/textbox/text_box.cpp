@@ -1,6 +1,7 @@
 #include "ui/textbox/text_box.hpp"
 
 #include "ui/textbox/line_painter.hpp"
+#include "ui/textbox/text_box_accessible.hpp"
 
 #include <QAccessible>
 #include <QApplication>
@@ -72,6 +73,7 @@ QString withShortcut(const QString& text, QKeySequence::StandardKey key) {
 
 TextBox::TextBox(QWidget* parent)
     : QAbstractScrollArea(parent) {
+    installTextBoxAccessibility();
     ownDocument_ = new TextDocument(this);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
@@ -166,11 +168,15 @@ void TextBox::documentEdited(qsizetype position, const QString& removed, const Q
     const qsizetype oldAnchor = anchor_;
     follow(cursor_);
     follow(anchor_);
+    // The word or paragraph a click selected moves with the text, as a
+    // cursor does, for Shift+click to extend from.
+    for (qsizetype* remembered : {&wordStart_, &wordEnd_, &blockStart_, &blockEnd_})
+        if (*remembered >= 0)
+            follow(*remembered);
     if (topPosition_ > position)
         topPosition_ = topPosition_ < position + removed.size()
                            ? position
                            : topPosition_ + inserted.size() - removed.size();
-    wordStart_ = wordEnd_ = blockStart_ = blockEnd_ = -1;
     if (dropPosition_ > document_->size())
         dropPosition_ = -1;
     viewport()->update();
@@ -746,7 +752,7 @@ qreal TextBox::lineTop(const LineLayout::Line& line) {
     const LineLayout::Line top = topLine();
     const qsizetype distance = layout_->lineNumber(line) - layout_->lineNumber(top);
     const qsizetype near =
-        static_cast<qsizetype>(viewport()->height() / layout_->lineSpacing()) + 4;
+        static_cast<qsizetype>(viewport()->height() / layout_->lineSpacing()) + 256;
     qreal y = topMargin(top);
     if (distance > near || distance < -near)
         return y + distance * layout_->lineSpacing();

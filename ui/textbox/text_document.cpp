@@ -56,7 +56,8 @@ bool TextDocument::mergeIntoLast(const Edit& edit, Kind kind) {
     Edit& previous = last.edits.back();
     if (kind == Kind::Typing && edit.removed.isEmpty() && last.kind != Kind::LineBreak &&
         previous.removed.isEmpty() && !previous.inserted.isEmpty() &&
-        previous.position + previous.inserted.size() == edit.position) {
+        previous.position + previous.inserted.size() == edit.position &&
+        previous.typedAt + previous.inserted.size() == edit.typedAt) {
         previous.inserted += edit.inserted;
         return true;
     }
@@ -89,16 +90,20 @@ void TextDocument::replace(qsizetype position, qsizetype length, const QString& 
     // after it can join the insertion.
     std::vector<Edit> edits;
     if (length > 0)
-        edits.push_back(Edit{position, text_.mid(position, length), QString()});
+        edits.push_back(Edit{position, text_.mid(position, length), QString(), 0});
     if (!with.isEmpty())
-        edits.push_back(Edit{position, QString(), with});
-    // Typing after an undo starts a step of its own.
-    const bool afterUndo = undone_ < static_cast<qsizetype>(steps_.size());
+        edits.push_back(Edit{position, QString(), with, 0});
+    // Each insertion takes the next place in the record of typed text;
+    // typing joins the insertion before it only where it follows it there too
+    // (after an undo, an insertion taken back still holds its place).
+    for (Edit& edit : edits) {
+        edit.typedAt = typed_;
+        typed_ += edit.inserted.size();
+    }
     steps_.resize(undone_); // a new edit ends what could be redone
     if (grouping_ > 0 && groupStarted_) {
         steps_.back().edits.insert(steps_.back().edits.end(), edits.begin(), edits.end());
-    } else if (grouping_ > 0 || edits.size() > 1 || afterUndo ||
-               !mergeIntoLast(edits.front(), kind)) {
+    } else if (grouping_ > 0 || edits.size() > 1 || !mergeIntoLast(edits.front(), kind)) {
         steps_.push_back(Step{std::move(edits), grouping_ > 0 ? Kind::Other : kind});
         groupStarted_ = grouping_ > 0;
     }
@@ -126,9 +131,6 @@ qsizetype TextDocument::undo() {
         apply(edit->position, edit->inserted.size(), edit->removed);
         cursor = edit->position + edit->removed.size();
     }
-    // QTextDocument takes back an inserted fragment to the end of the text.
-    if (step.kind == Kind::Pasting)
-        cursor = text_.size();
     announceHistory(true, redoBefore);
     return cursor;
 }

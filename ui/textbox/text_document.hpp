@@ -72,6 +72,7 @@ private:
         qsizetype position;
         QString removed;
         QString inserted;
+        qsizetype typedAt = 0; // where its insertion stands in the record of typed text
     };
     struct Step {
         std::vector<Edit> edits;
@@ -84,6 +85,7 @@ private:
 
     QString text_;
     std::vector<Step> steps_;
+    qsizetype typed_ = 0;  // characters ever inserted by edits, undo and redo aside
     qsizetype undone_ = 0; // steps_[0, undone_) can be undone, the rest redone
     int grouping_ = 0;     // open beginStep() calls
     bool groupStarted_ = false;
