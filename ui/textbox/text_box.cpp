@@ -675,8 +675,9 @@ void TextBox::selectAll() {
 }
 
 QMimeData* TextBox::mimeDataFromSelection() const {
+    // As QPlainTextEdit gives it: line breaks as "\n", no-break spaces as spaces.
     auto* data = new QMimeData;
-    data->setText(withNewlines(selectedText()));
+    data->setText(withNewlines(selectedText()).replace(QChar::Nbsp, u' '));
     return data;
 }
 
