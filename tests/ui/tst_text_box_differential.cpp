@@ -73,14 +73,22 @@ struct State {
     bool redo = false;
     QString clipboard;
     QRect caret; // where the caret is drawn, so that the boxes scroll alike
+    bool caretShown = false;
     bool operator==(const State& other) const {
-        // QPlainTextEdit rounds a line's place in the document and the
-        // scroll offset each on its own, so its caret may be a pixel off the
-        // exact place; the lines themselves are compared by the clicks.
-        const QPoint shift = caret.topLeft() - other.caret.topLeft();
         return text == other.text && position == other.position && anchor == other.anchor &&
                selected == other.selected && undo == other.undo && redo == other.redo &&
-               clipboard == other.clipboard && caret.size() == other.caret.size() &&
+               clipboard == other.clipboard && sameCaret(other);
+    }
+    // Out of view TextBox places lines it has not measured by their number,
+    // so a hidden caret's place is compared only by the clicks that follow.
+    // QPlainTextEdit rounds a line's place in the document and the scroll
+    // offset each on its own, so a shown caret may be a pixel off; again the
+    // clicks compare the lines themselves.
+    bool sameCaret(const State& other) const {
+        if (!caretShown && !other.caretShown)
+            return true;
+        const QPoint shift = caret.topLeft() - other.caret.topLeft();
+        return caretShown == other.caretShown && caret.size() == other.caret.size() &&
                std::abs(shift.x()) <= 1 && std::abs(shift.y()) <= 1;
     }
 };
@@ -425,7 +433,8 @@ State stateOf(QPlainTextEdit& e) {
             e.document()->isUndoAvailable(),
             e.document()->isRedoAvailable(),
             QGuiApplication::clipboard()->text(),
-            e.cursorRect()};
+            e.cursorRect(),
+            e.viewport()->rect().intersects(e.cursorRect())};
 }
 
 State stateOf(TextBox& b) {
@@ -436,7 +445,8 @@ State stateOf(TextBox& b) {
             b.document()->isUndoAvailable(),
             b.document()->isRedoAvailable(),
             QGuiApplication::clipboard()->text(),
-            b.cursorRect()};
+            b.cursorRect(),
+            b.viewport()->rect().intersects(b.cursorRect())};
 }
 
 // Whether a press at `p` falls in the selection, where a press and a move
