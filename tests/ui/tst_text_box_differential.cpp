@@ -764,7 +764,6 @@ const char* knownDifference(const QString& tag) {
         {"seed 33", clickAfterScroll},
         {"seed 34", scrolling},
         {"seed 36", scrolling},
-        {"seed 38", wordDrag},
         {"seed 39", scrolling},
         {"seed 40", clickAfterScroll},
         {"seed 41", scrolling},

@@ -743,8 +743,20 @@ LineLayout::Line TextBox::topLine() {
 }
 
 // Only the first line of the text has the margin above it.
+// Where the top line starts in the view, as QPlainTextEdit places it: below
+// the margin at the very top; otherwise the view begins where the line above
+// ends its glyphs, so the top line keeps the rest of that line's leading.
 qreal TextBox::topMargin(const LineLayout::Line& top) const {
-    return top.paragraph == 0 && top.index == 0 ? kMargin : 0;
+    if (top.paragraph == 0 && top.index == 0)
+        return kMargin;
+    if (top.index == 0)
+        return 0;
+    return leadingOf(top);
+}
+
+// The part of a line's height under its glyphs' box: what QTextLine rounds up.
+qreal TextBox::leadingOf(const LineLayout::Line& line) {
+    return line.textLine.height() - line.textLine.naturalTextRect().height();
 }
 
 // The top of `line` in the viewport; lines far out of view are placed by
@@ -808,8 +820,9 @@ void TextBox::ensureCursorVisible() {
 void TextBox::updateScrollBar() {
     scrollBarStale_ = false;
     const qsizetype total = layout_->lineCount();
-    const qreal visible = viewport()->height() - kMargin - 1;
-    // How many of the last lines fit: the range ends with them in view.
+    // How many of the last lines fit, with the margin below the text: the
+    // range ends with them in view.
+    const qreal visible = viewport()->height() - 2 * kMargin - 1;
     qsizetype fitting = 0;
     const qsizetype last = layout_->paragraphCount() - 1;
     if (layout_->isComplete() || !layout_->isLongParagraph(last)) {
@@ -880,6 +893,9 @@ qsizetype TextBox::hitTest(const QPointF& point) {
         y += line.height();
         line = below;
     }
+    // Under a line's glyphs, in its rounded-up leading, is past its end.
+    if (point.y() >= y + line.height() - leadingOf(line))
+        return line.end;
     return line.fromLayout(line.textLine.xToCursor(point.x() - kMargin));
 }
 
@@ -1174,7 +1190,7 @@ void TextBox::mouseDoubleClickEvent(QMouseEvent* event) {
     wordEnd_ = cursor_;
     tripleClickPoint_ = event->position();
     tripleClickTimer_.start(QApplication::doubleClickInterval(), this);
-    mousePressed_ = true; // dragging on selects whole words
+    mousePressed_ = hasSelection(); // dragging on from a word selects whole words
     goalX_ = -1;
     if (word)
         setClipboardSelection();

@@ -146,6 +146,7 @@ private:
     // Lines on screen.
     LineLayout::Line topLine();
     qreal topMargin(const LineLayout::Line& top) const;
+    static qreal leadingOf(const LineLayout::Line& line);
     qreal lineTop(const LineLayout::Line& line);
     void setTopLine(const LineLayout::Line& line);
     void ensureCursorVisible();
