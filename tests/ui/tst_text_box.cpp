@@ -253,7 +253,10 @@ void TextBoxTest::longTextIsWrappedInTheBackground() {
     QCOMPARE(box.verticalScrollBar()->maximum() + box.verticalScrollBar()->pageStep(), lines);
     QTest::keyClick(&box, Qt::Key_End, Qt::ControlModifier);
     QCOMPARE(box.cursorPosition(), text.size());
-    QCOMPARE(box.verticalScrollBar()->value(), box.verticalScrollBar()->maximum());
+    // The end is in view, its last line whole, as QPlainTextEdit scrolls there.
+    QVERIFY(box.cursorRect().top() >= 0);
+    QVERIFY(box.cursorRect().bottom() < box.viewport()->height());
+    QVERIFY(box.verticalScrollBar()->value() >= box.verticalScrollBar()->maximum() - 1);
 }
 
 void TextBoxTest::resizingRewrapsAtTheNewWidth() {
