@@ -893,9 +893,6 @@ qsizetype TextBox::hitTest(const QPointF& point) {
         y += line.height();
         line = below;
     }
-    // Under a line's glyphs, in its rounded-up leading, is past its end.
-    if (point.y() >= y + line.height() - leadingOf(line))
-        return line.end;
     return line.fromLayout(line.textLine.xToCursor(point.x() - kMargin));
 }
 
