@@ -2,6 +2,7 @@
 #include "ui/textbox/line_breaker.hpp"
 #include "ui/textbox/text_box.hpp"
 
+#include <QInputMethodEvent>
 #include <QRandomGenerator>
 
 #include <QApplication>
@@ -66,6 +67,8 @@ private slots:
     void readOnlyRefusesEdits();
     void longTextIsWrappedInTheBackground();
     void resizingRewrapsAtTheNewWidth();
+    void inputMethodComposesThenCommits();
+    void editsInALongParagraphKeepItsLines();
 
 private:
     std::unique_ptr<Advances> advances_;
@@ -273,6 +276,55 @@ void TextBoxTest::resizingRewrapsAtTheNewWidth() {
     const qsizetype longLines = box.lineCount();
     box.setPlainText(prose(30000).replace(". ", QString(".") + QChar::ParagraphSeparator));
     QVERIFY(box.lineCount() >= longLines);
+}
+
+// The text being composed is shown at the cursor, moves the caret, but is not
+// text until the input method commits it; the commit is one undo step.
+void TextBoxTest::inputMethodComposesThenCommits() {
+    TextBox box;
+    box.resize(300, 100);
+    box.show();
+    box.setPlainText(QStringLiteral("ab"));
+    box.setCursorPosition(1);
+    const int caretBefore = box.cursorRect().x();
+    QInputMethodEvent composing(QStringLiteral("xyz"), {});
+    QCoreApplication::sendEvent(&box, &composing);
+    QCOMPARE(box.toPlainText(), QStringLiteral("ab"));
+    QVERIFY(box.cursorRect().x() > caretBefore);
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("à"));
+    QCoreApplication::sendEvent(&box, &commit);
+    QCOMPARE(box.toPlainText(), QString::fromUtf8("aàb"));
+    QCOMPARE(box.cursorPosition(), 2);
+    QCOMPARE(box.cursorRect().x(), box.cursorRect(2).x());
+    box.undo();
+    QCOMPARE(box.toPlainText(), QStringLiteral("ab"));
+}
+
+// Property: typing and deleting anywhere in a paragraph too long to shape
+// whole leaves the box's lines as a fresh box of the same text has them.
+void TextBoxTest::editsInALongParagraphKeepItsLines() {
+    TextBox box;
+    box.resize(587, 137);
+    box.show();
+    box.setPlainText(QString(" . _ /  _ . . .  // ").repeated(3000));
+    QRandomGenerator random(7);
+    for (int i = 0; i < 40; ++i) {
+        box.setCursorPosition(random.bounded(box.document()->size() + 1));
+        if (random.bounded(2))
+            QTest::keyClicks(&box, QString(random.bounded(1, 30), u'w'));
+        else
+            for (int n = random.bounded(1, 30); n > 0; --n)
+                QTest::keyClick(&box, Qt::Key_Backspace);
+    }
+    TextBox fresh;
+    fresh.resize(587, 137);
+    fresh.show();
+    fresh.setPlainText(box.toPlainText());
+    QCOMPARE(box.lineCount(), fresh.lineCount());
+    for (qsizetype line = 0; line < fresh.lineCount(); line += 7)
+        QCOMPARE(box.lineLayout().lineAtNumber(line).start,
+                 fresh.lineLayout().lineAtNumber(line).start);
 }
 
 QTEST_MAIN(TextBoxTest)
