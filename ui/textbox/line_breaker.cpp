@@ -22,8 +22,11 @@ QString shownAs(QStringView text) {
 Advances::Advances(const QFontMetricsF& metrics, qreal tabStop)
     : metrics_(metrics)
     , tabStop_(tabStop > 0 ? tabStop : 80) {
-    for (char16_t c = 0; c < ascii_.size(); ++c)
-        ascii_[c] = metrics_.horizontalAdvance(shownAs(QChar(c)));
+    ascii_.fill(-1);
+}
+
+qreal Advances::measure(char16_t c) const {
+    return ascii_[c] = metrics_.horizontalAdvance(shownAs(QChar(c)));
 }
 
 qreal Advances::other(QStringView text, qsizetype i) const {

@@ -22,15 +22,20 @@ public:
     // Width of the character at `i` as shown; a surrogate pair counts at its first half.
     qreal at(QStringView text, qsizetype i) const {
         const char16_t c = text[i].unicode();
-        return c < ascii_.size() ? ascii_[c] : other(text, i);
+        if (c >= ascii_.size())
+            return other(text, i);
+        return ascii_[c] >= 0 ? ascii_[c] : measure(c);
     }
     qreal tabStop() const { return tabStop_; }
 
 private:
     qreal other(QStringView text, qsizetype i) const;
+    qreal measure(char16_t c) const;
 
     QFontMetricsF metrics_;
-    std::array<qreal, 128> ascii_;
+    // Measured on first use, negative until then: a box that never breaks a
+    // long paragraph never measures, nor looks for the control pictures' font.
+    mutable std::array<qreal, 128> ascii_;
     mutable QHash<char32_t, qreal> other_;
     qreal tabStop_;
 };
