@@ -705,7 +705,7 @@ void TextBox::paste() {
 }
 
 void TextBox::insertFromMimeData(const QMimeData* data) {
-    if (readOnly_ || !data || !data->hasText())
+    if (readOnly_ || !data || !data->hasText() || data->text().isEmpty())
         return;
     replaceSelection(TextDocument::withLineBreaks(data->text()), TextDocument::Kind::Pasting);
 }
@@ -1088,7 +1088,7 @@ void TextBox::mousePressEvent(QMouseEvent* event) {
     } else {
         const qsizetype position = hitTest(point);
         if (event->modifiers() == Qt::ShiftModifier) {
-            if (blockStart_ >= 0)
+            if (blockStart_ >= 0 && blockStart_ != blockEnd_)
                 extendBlockwise(position);
             else if (wordStart_ >= 0 && wordStart_ != wordEnd_)
                 extendWordwise(position, point.x());
@@ -1129,7 +1129,7 @@ void TextBox::mouseMoveEvent(QMouseEvent* event) {
     const qsizetype oldCursor = cursor_;
     const qsizetype oldAnchor = anchor_;
     const qsizetype position = hitTest(event->position());
-    if (blockStart_ >= 0)
+    if (blockStart_ >= 0 && blockStart_ != blockEnd_)
         extendBlockwise(position);
     else if (wordStart_ >= 0 && wordStart_ != wordEnd_)
         extendWordwise(position, event->position().x());
@@ -1151,7 +1151,6 @@ void TextBox::mouseReleaseEvent(QMouseEvent* event) {
         mousePressed_ = false;
         mightStartDrag_ = false;
         moveCursor(hitTest(event->position()), false);
-        forgetClickSelection();
     }
     if (mousePressed_) {
         mousePressed_ = false;
