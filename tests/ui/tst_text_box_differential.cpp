@@ -540,6 +540,12 @@ public:
             for (const Target& t : step.targets) {
                 points->push_back(resolve(reference_, t));
                 boxPoints->push_back(mode_ == Mode::OwnPoints ? resolve(box_, t) : points->back());
+                // Aimed at text out of view, a click lands on whatever line
+                // is at the edge, which is the scrolling the named rows compare.
+                if (mode_ == Mode::OwnPoints && (!inView(reference_, t) || !inView(box_, t))) {
+                    *skipped = true;
+                    return {};
+                }
             }
             // Dragging the selected text away runs a drag and drop of its own.
             if (step.targets.size() > 1 && pressInSelection(reference_, points->front())) {
@@ -628,6 +634,14 @@ private:
             break;
         }
         return {std::clamp(p.x(), 0, view.right()), std::clamp(p.y(), 0, view.bottom())};
+    }
+
+    template <class Box> static bool inView(Box& box, const Target& t) {
+        if (t.at == Target::At::Point)
+            return true;
+        const QRect r = caretRectAt(box, t.position);
+        const int y = r.top() + r.height() / 2 + (t.at == Target::At::Caret ? t.offset.y() : 0);
+        return y >= 0 && y < box.viewport()->height();
     }
 
     template <class Box>
