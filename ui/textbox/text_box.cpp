@@ -142,6 +142,7 @@ void TextBox::documentReset() {
     cursor_ = anchor_ = 0;
     goalX_ = -1;
     topPosition_ = 0;
+    scrolledDown_ = false;
     preedit_.clear();
     wordStart_ = wordEnd_ = blockStart_ = blockEnd_ = -1;
     updateScrollBar();
@@ -744,19 +745,13 @@ LineLayout::Line TextBox::topLine() {
 
 // Only the first line of the text has the margin above it.
 // Where the top line starts in the view, as QPlainTextEdit places it: below
-// the margin at the very top; otherwise the view begins where the line above
-// ends its glyphs, so the top line keeps the rest of that line's leading.
+// the margin at the very top and at 0 on a paragraph's first line. Inside a
+// paragraph the lines stand on whole pixels from the top of the text, so a
+// line scrolled to from above shows the last pixel of the leading above it.
 qreal TextBox::topMargin(const LineLayout::Line& top) const {
     if (top.paragraph == 0 && top.index == 0)
         return kMargin;
-    if (top.index == 0)
-        return 0;
-    return leadingOf(top);
-}
-
-// The part of a line's height under its glyphs' box: what QTextLine rounds up.
-qreal TextBox::leadingOf(const LineLayout::Line& line) {
-    return line.textLine.height() - line.textLine.naturalTextRect().height();
+    return top.index > 0 && scrolledDown_ ? 1 : 0;
 }
 
 // The top of `line` in the viewport; lines far out of view are placed by
@@ -785,6 +780,10 @@ qreal TextBox::lineTop(const LineLayout::Line& line) {
 void TextBox::setTopLine(const LineLayout::Line& line) {
     if (!line.isValid())
         return;
+    const qsizetype from = layout_->lineNumber(topLine());
+    const qsizetype to = layout_->lineNumber(line);
+    if (to != from)
+        scrolledDown_ = to > from;
     topPosition_ = line.start;
     syncingScrollBar_ = true;
     verticalScrollBar()->setValue(static_cast<int>(
@@ -808,7 +807,7 @@ void TextBox::ensureCursorVisible() {
     qreal used = line.height();
     for (LineLayout::Line above = layout_->previous(first); above.isValid();
          above = layout_->previous(first)) {
-        const qreal margin = topMargin(above);
+        const qreal margin = above.paragraph == 0 ? kMargin : 0;
         if (used + above.height() + margin > height)
             break;
         used += above.height();
@@ -846,15 +845,21 @@ void TextBox::updateScrollBar() {
     const qsizetype topNumber = layout_->lineNumber(topLine());
     bar->setValue(clampInt(topNumber));
     syncingScrollBar_ = false;
-    if (bar->value() != topNumber)
+    if (bar->value() != topNumber) {
         topPosition_ = layout_->lineAtNumber(bar->value()).start;
+        scrolledDown_ = bar->value() > topNumber;
+    }
     viewport()->update();
 }
 
 void TextBox::scrollContentsBy(int, int) {
     if (syncingScrollBar_)
         return;
-    topPosition_ = layout_->lineAtNumber(verticalScrollBar()->value()).start;
+    const qsizetype from = layout_->lineNumber(topLine());
+    const qsizetype to = verticalScrollBar()->value();
+    if (to != from)
+        scrolledDown_ = to > from;
+    topPosition_ = layout_->lineAtNumber(to).start;
     viewport()->update();
     updateMicroFocus();
 }

@@ -146,7 +146,6 @@ private:
     // Lines on screen.
     LineLayout::Line topLine();
     qreal topMargin(const LineLayout::Line& top) const;
-    static qreal leadingOf(const LineLayout::Line& line);
     qreal lineTop(const LineLayout::Line& line);
     void setTopLine(const LineLayout::Line& line);
     void ensureCursorVisible();
@@ -175,6 +174,7 @@ private:
     int preeditCursor_ = 0;
     bool hideCursor_ = false;
     bool syncingScrollBar_ = false;
+    bool scrolledDown_ = false; // the last scroll went down: see topMargin()
     bool scrollBarStale_ = false;
     qsizetype lastSelectionStart_ = 0, lastSelectionEnd_ = 0;
     QBasicTimer blinkTimer_;
