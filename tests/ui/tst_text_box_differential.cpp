@@ -777,7 +777,6 @@ const char* knownDifference(const QString& tag) {
         {"undo of a paste", undoPaste},
         {"seed 24", undoMerge},
         {"seed 29", undoPaste},
-        {"seed 32", undoMerge},
     };
     // LUMBO_DIFF_STRICT=1 reports these too, in full.
     if (qEnvironmentVariableIntValue("LUMBO_DIFF_STRICT") != 0)

@@ -31,6 +31,7 @@ void TextDocument::setText(const QString& text) {
     const bool undoBefore = isUndoAvailable();
     const bool redoBefore = isRedoAvailable();
     text_ = text;
+    forgetRun();
     steps_.clear();
     undone_ = 0;
     emit reset();
@@ -66,13 +67,20 @@ bool TextDocument::mergeIntoLast(const Edit& edit, Kind kind) {
                             previous.removed.contains(QChar::ParagraphSeparator);
     if (kind == Kind::Deleting && last.kind == Kind::Deleting && edit.inserted.isEmpty() &&
         previous.inserted.isEmpty() && !lineJoined) {
-        if (edit.position == previous.position) { // Delete, again
+        // Characters typed just now and older ones are taken back apart.
+        const bool older = previous.typedAt == kOlderText && edit.typedAt == kOlderText;
+        if (edit.position == previous.position && // Delete, again
+            (older || (previous.typedAt >= 0 &&
+                       previous.typedAt + previous.removed.size() == edit.typedAt))) {
             previous.removed += edit.removed;
             return true;
         }
-        if (edit.position + edit.removed.size() == previous.position) { // Backspace, again
+        if (edit.position + edit.removed.size() == previous.position && // Backspace, again
+            (older ||
+             (edit.typedAt >= 0 && edit.typedAt + edit.removed.size() == previous.typedAt))) {
             previous.removed.prepend(edit.removed);
             previous.position = edit.position;
+            previous.typedAt = edit.typedAt;
             return true;
         }
     }
@@ -97,8 +105,14 @@ void TextDocument::replace(qsizetype position, qsizetype length, const QString& 
     // typing joins the insertion before it only where it follows it there too
     // (after an undo, an insertion taken back still holds its place).
     for (Edit& edit : edits) {
-        edit.typedAt = typed_;
-        typed_ += edit.inserted.size();
+        if (edit.inserted.isEmpty()) {
+            edit.typedAt = originOf(edit.position, edit.removed.size());
+            followRemoval(edit.position, edit.removed.size());
+        } else {
+            edit.typedAt = typed_;
+            followInsertion(edit.position, edit.inserted.size(), typed_);
+            typed_ += edit.inserted.size();
+        }
     }
     steps_.resize(undone_); // a new edit ends what could be redone
     if (grouping_ > 0 && groupStarted_) {
@@ -110,6 +124,55 @@ void TextDocument::replace(qsizetype position, qsizetype length, const QString& 
     undone_ = static_cast<qsizetype>(steps_.size());
     apply(position, length, with);
     announceHistory(undoBefore, redoBefore);
+}
+
+// Where removed characters stand in the record of typed text: inside the
+// last run of typing, their place there; otherwise older text, or a mix.
+qsizetype TextDocument::originOf(qsizetype position, qsizetype length) const {
+    if (runStart_ <= position && position + length <= runEnd_)
+        return runTypedAt_ + (position - runStart_);
+    if (position + length <= runStart_ || position >= runEnd_)
+        return kOlderText;
+    return kMixedText;
+}
+
+void TextDocument::followRemoval(qsizetype position, qsizetype length) {
+    if (position + length <= runStart_) {
+        runStart_ -= length;
+        runEnd_ -= length;
+    } else if (position >= runStart_ && position + length == runEnd_) {
+        runEnd_ = position; // Backspace at the end of the run
+    } else if (position >= runStart_ && position + length < runEnd_) {
+        // Delete inside the run: what follows the removal goes on.
+        runTypedAt_ += position - runStart_ + length;
+        runStart_ = position;
+        runEnd_ -= length;
+    } else if (position < runEnd_) {
+        forgetRun();
+    }
+}
+
+void TextDocument::followInsertion(qsizetype position, qsizetype length, qsizetype typedAt) {
+    if (position == runEnd_ && typedAt == runTypedAt_ + (runEnd_ - runStart_)) {
+        runEnd_ += length;
+    } else if (position < runStart_) {
+        runStart_ += length;
+        runEnd_ += length;
+        if (typedAt != runTypedAt_ + (runEnd_ - runStart_)) {
+            runStart_ = position;
+            runEnd_ = position + length;
+            runTypedAt_ = typedAt;
+        }
+    } else {
+        runStart_ = position;
+        runEnd_ = position + length;
+        runTypedAt_ = typedAt;
+    }
+}
+
+void TextDocument::forgetRun() {
+    runStart_ = runEnd_ = -1;
+    runTypedAt_ = 0;
 }
 
 void TextDocument::apply(qsizetype position, qsizetype length, const QString& with) {
@@ -125,6 +188,7 @@ qsizetype TextDocument::undo() {
     if (!isUndoAvailable())
         return -1;
     const bool redoBefore = isRedoAvailable();
+    forgetRun();
     const Step& step = steps_[--undone_];
     qsizetype cursor = -1;
     for (auto edit = step.edits.rbegin(); edit != step.edits.rend(); ++edit) {
@@ -139,6 +203,7 @@ qsizetype TextDocument::redo() {
     if (!isRedoAvailable())
         return -1;
     const bool undoBefore = isUndoAvailable();
+    forgetRun();
     const Step& step = steps_[undone_++];
     qsizetype cursor = -1;
     for (const Edit& edit : step.edits) {

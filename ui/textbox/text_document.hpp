@@ -72,20 +72,33 @@ private:
         qsizetype position;
         QString removed;
         QString inserted;
-        qsizetype typedAt = 0; // where its insertion stands in the record of typed text
+        // Where its insertion stands in the record of typed text; for a
+        // removal, where the removed text stood (or kOlderText, kMixedText).
+        qsizetype typedAt = 0;
     };
     struct Step {
         std::vector<Edit> edits;
         Kind kind;
     };
 
+    static constexpr qsizetype kOlderText = -1;
+    static constexpr qsizetype kMixedText = -2;
+    qsizetype originOf(qsizetype position, qsizetype length) const;
+    void followRemoval(qsizetype position, qsizetype length);
+    void followInsertion(qsizetype position, qsizetype length, qsizetype typedAt);
+    void forgetRun();
     void apply(qsizetype position, qsizetype length, const QString& with);
     bool mergeIntoLast(const Edit& edit, Kind kind);
     void announceHistory(bool undoBefore, bool redoBefore);
 
     QString text_;
     std::vector<Step> steps_;
-    qsizetype typed_ = 0;  // characters ever inserted by edits, undo and redo aside
+    qsizetype typed_ = 0; // characters ever inserted by edits, undo and redo aside
+    // The last run of typing: where it stands now, and where it began in the
+    // record of typed text.
+    qsizetype runStart_ = -1;
+    qsizetype runEnd_ = -1;
+    qsizetype runTypedAt_ = 0;
     qsizetype undone_ = 0; // steps_[0, undone_) can be undone, the rest redone
     int grouping_ = 0;     // open beginStep() calls
     bool groupStarted_ = false;
