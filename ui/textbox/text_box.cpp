@@ -945,6 +945,10 @@ void TextBox::paintEvent(QPaintEvent*) {
 // QPlainTextEdit, however the paragraph wraps now.
 void TextBox::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
+    // Up and Down keep aiming at the column the caret had before the lines
+    // wrapped anew, as QTextCursor keeps its x.
+    if (goalX_ < 0 && document_->size() > 0)
+        goalX_ = cursorX(cursor_);
     const LineLayout::Line top = topLine();
     layout_->setWidth(textWidth());
     if (top.isValid())
