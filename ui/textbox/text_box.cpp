@@ -652,10 +652,6 @@ bool TextBox::event(QEvent* event) {
     return QAbstractScrollArea::event(event);
 }
 
-bool TextBox::focusNextPrevChild(bool next) {
-    return QAbstractScrollArea::focusNextPrevChild(next);
-}
-
 // --- Editing ----------------------------------------------------------------
 
 void TextBox::replaceSelection(const QString& with, TextDocument::Kind kind) {
@@ -712,23 +708,19 @@ void TextBox::insertFromMimeData(const QMimeData* data) {
 }
 
 void TextBox::undo() {
-    commitPreedit();
-    const qsizetype oldCursor = cursor_;
-    const qsizetype oldAnchor = anchor_;
-    const qsizetype at = document_->undo();
-    if (at < 0)
-        return;
-    moveCursor(at, false);
-    goalX_ = -1;
-    ensureCursorVisible();
-    announceCursor(oldCursor, oldAnchor);
+    stepThroughHistory(&TextDocument::undo);
 }
 
 void TextBox::redo() {
+    stepThroughHistory(&TextDocument::redo);
+}
+
+// Undoes or redoes a step; the cursor goes where the document says.
+void TextBox::stepThroughHistory(qsizetype (TextDocument::*step)()) {
     commitPreedit();
     const qsizetype oldCursor = cursor_;
     const qsizetype oldAnchor = anchor_;
-    const qsizetype at = document_->redo();
+    const qsizetype at = (document_->*step)();
     if (at < 0)
         return;
     moveCursor(at, false);
@@ -902,7 +894,10 @@ qsizetype TextBox::hitTest(const QPointF& point) {
 }
 
 qsizetype TextBox::exactHitTest(const QPointF& point) {
-    return hitTest(point);
+    const qsizetype position = hitTest(point);
+    const QRect caret = cursorRect(position);
+    const bool onLine = point.y() >= caret.top() && point.y() <= caret.bottom();
+    return onLine ? position : -1;
 }
 
 // --- Painting ---------------------------------------------------------------

@@ -52,7 +52,8 @@ public:
     QRect cursorRect() { return cursorRect(cursor_); }
     // The position nearest to `point` (viewport coordinates).
     qsizetype hitTest(const QPointF& point);
-    // The position under `point` exactly, or -1 when it is beside the text.
+    // The position under `point`, or -1 when no line of text is there
+    // (above the first, below the last).
     qsizetype exactHitTest(const QPointF& point);
 
     // The number of lines the text wraps into; measures everything first.
@@ -98,7 +99,6 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
-    bool focusNextPrevChild(bool next) override;
 
 private:
     enum class Move {
@@ -133,6 +133,7 @@ private:
     void moveCursor(qsizetype position, bool keepAnchor);
     void replaceSelection(const QString& with, TextDocument::Kind kind);
     void insertFromMimeData(const QMimeData* data);
+    void stepThroughHistory(qsizetype (TextDocument::*step)());
     QMimeData* mimeDataFromSelection() const;
     void selectWordUnderCursor();
     void extendWordwise(qsizetype position, qreal x);
