@@ -124,11 +124,6 @@ int jobCount() {
     return QString::fromUtf8(p.readAllStandardOutput()).count('\n');
 }
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 // Some 3,000 pages of Arial 24 pt bold.
 const QString kLongText = QString("Nel mezzo del cammin di nostra vita. ").repeated(60000);
 

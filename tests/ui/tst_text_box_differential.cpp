@@ -378,48 +378,26 @@ Steps seq(std::initializer_list<std::variant<Step, Steps>> parts) {
 
 // The boxes side by side.
 
-void callOn(QPlainTextEdit& e, Call call) {
+// Both boxes have the program's calls under the same names.
+template <class Box> void callOn(Box& box, Call call) {
     switch (call) {
     case Call::SelectAll:
-        e.selectAll();
+        box.selectAll();
         break;
     case Call::Cut:
-        e.cut();
+        box.cut();
         break;
     case Call::Copy:
-        e.copy();
+        box.copy();
         break;
     case Call::Paste:
-        e.paste();
+        box.paste();
         break;
     case Call::Undo:
-        e.undo();
+        box.undo();
         break;
     case Call::Redo:
-        e.redo();
-        break;
-    }
-}
-
-void callOn(TextBox& b, Call call) {
-    switch (call) {
-    case Call::SelectAll:
-        b.selectAll();
-        break;
-    case Call::Cut:
-        b.cut();
-        break;
-    case Call::Copy:
-        b.copy();
-        break;
-    case Call::Paste:
-        b.paste();
-        break;
-    case Call::Undo:
-        b.undo();
-        break;
-    case Call::Redo:
-        b.redo();
+        box.redo();
         break;
     }
 }

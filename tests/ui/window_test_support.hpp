@@ -7,9 +7,23 @@
 #include "ui/messages.hpp"
 
 #include <QApplication>
+#include <QFile>
 #include <QStringList>
+#include <QTest>
 
 #include <initializer_list>
+
+// A file's whole content, or "<missing>" when it cannot be read.
+inline QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+inline void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
 
 // The settings the program starts with: ends when no window is loaded, and
 // its own fonts.

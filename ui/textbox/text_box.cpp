@@ -51,13 +51,6 @@ bool isTypedText(const QKeyEvent* event) {
            (c.isHighSurrogate() && text.size() > 1 && text.at(1).isLowSurrogate()) || c == u'\t';
 }
 
-QString withNewlines(QString text) {
-    for (QChar& c : text)
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
-            c = u'\n';
-    return text;
-}
-
 // The standard editing menu's words come from Qt's own translations.
 QString qtText(const char* text) {
     return QCoreApplication::translate("QWidgetTextControl", text);
@@ -148,7 +141,8 @@ void TextBox::documentReset() {
     updateScrollBar();
     viewport()->update();
     if (QAccessible::isActive()) {
-        QAccessibleTextUpdateEvent event(this, 0, QString(), withNewlines(document_->text()));
+        QAccessibleTextUpdateEvent event(this, 0, QString(),
+                                         TextDocument::withNewlines(document_->text()));
         QAccessible::updateAccessibility(&event);
     }
     emit textChanged();
@@ -184,14 +178,14 @@ void TextBox::documentEdited(qsizetype position, const QString& removed, const Q
     if (QAccessible::isActive()) {
         const auto at = static_cast<int>(position);
         if (removed.isEmpty()) {
-            QAccessibleTextInsertEvent event(this, at, withNewlines(inserted));
+            QAccessibleTextInsertEvent event(this, at, TextDocument::withNewlines(inserted));
             QAccessible::updateAccessibility(&event);
         } else if (inserted.isEmpty()) {
-            QAccessibleTextRemoveEvent event(this, at, withNewlines(removed));
+            QAccessibleTextRemoveEvent event(this, at, TextDocument::withNewlines(removed));
             QAccessible::updateAccessibility(&event);
         } else {
-            QAccessibleTextUpdateEvent event(this, at, withNewlines(removed),
-                                             withNewlines(inserted));
+            QAccessibleTextUpdateEvent event(this, at, TextDocument::withNewlines(removed),
+                                             TextDocument::withNewlines(inserted));
             QAccessible::updateAccessibility(&event);
         }
     }
@@ -674,7 +668,7 @@ void TextBox::selectAll() {
 QMimeData* TextBox::mimeDataFromSelection() const {
     // As QPlainTextEdit gives it: line breaks as "\n", no-break spaces as spaces.
     auto* data = new QMimeData;
-    data->setText(withNewlines(selectedText()).replace(QChar::Nbsp, u' '));
+    data->setText(TextDocument::withNewlines(selectedText()).replace(QChar::Nbsp, u' '));
     return data;
 }
 
@@ -704,7 +698,7 @@ void TextBox::paste() {
 void TextBox::insertFromMimeData(const QMimeData* data) {
     if (readOnly_ || !data || !data->hasText() || data->text().isEmpty())
         return;
-    replaceSelection(TextDocument::withLineBreaks(data->text()), TextDocument::Kind::Pasting);
+    replaceSelection(TextDocument::withLineBreaks(data->text()), TextDocument::Kind::Other);
 }
 
 void TextBox::undo() {
@@ -809,7 +803,6 @@ void TextBox::ensureCursorVisible() {
 }
 
 void TextBox::updateScrollBar() {
-    scrollBarStale_ = false;
     const qsizetype total = layout_->lineCount();
     // How many of the last lines fit, with the margin below the text: the
     // range ends with them in view.
@@ -903,8 +896,6 @@ qsizetype TextBox::exactHitTest(const QPointF& point) {
 // --- Painting ---------------------------------------------------------------
 
 void TextBox::paintEvent(QPaintEvent*) {
-    if (scrollBarStale_)
-        updateScrollBar();
     layout_->prune();
     QPainter painter(viewport());
     const QPalette& colours = palette();
@@ -1403,7 +1394,7 @@ QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
     case Qt::ImSurroundingText:
         return text.mid(from, to - from);
     case Qt::ImCurrentSelection:
-        return withNewlines(selectedText());
+        return TextDocument::withNewlines(selectedText());
     case Qt::ImMaximumTextLength:
         return QVariant();
     case Qt::ImAbsolutePosition:

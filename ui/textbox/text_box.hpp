@@ -176,7 +176,6 @@ private:
     bool hideCursor_ = false;
     bool syncingScrollBar_ = false;
     bool scrolledDown_ = false; // the last scroll went down: see topMargin()
-    bool scrollBarStale_ = false;
     qsizetype lastSelectionStart_ = 0, lastSelectionEnd_ = 0;
     QBasicTimer blinkTimer_;
     QBasicTimer tripleClickTimer_;

@@ -11,15 +11,6 @@
 
 namespace {
 
-bool isLineBreak(QChar c) {
-    return c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
-}
-
-QString asReported(QString text) {
-    std::replace_if(text.begin(), text.end(), isLineBreak, QChar(u'\n'));
-    return text;
-}
-
 // A value for the attribute list: quoted, with the list's own punctuation escaped.
 QString quoted(QString value) {
     for (const char c : {'\\', ':', ',', '=', ';', '"'})
@@ -148,7 +139,7 @@ QString TextBoxAccessible::text(int startOffset, int endOffset) const {
     const qsizetype start = std::clamp<qsizetype>(startOffset, 0, size());
     const qsizetype end =
         endOffset == -1 ? size() : std::clamp<qsizetype>(endOffset, start, size());
-    return asReported(box()->document()->text().mid(start, end - start));
+    return TextDocument::withNewlines(box()->document()->text().mid(start, end - start));
 }
 
 int TextBoxAccessible::characterCount() const {
@@ -296,7 +287,7 @@ QRect TextBoxAccessible::characterRect(int offset) const {
     int left = caret.left();
     int width = caret.width();
     const QChar c = b->document()->at(offset);
-    if (!isLineBreak(c)) {
+    if (!TextDocument::isLineBreak(c)) {
         // The character runs from its caret to the next one when both are on
         // one line; otherwise (the last on a wrapped line) by its advance.
         const QRect next = b->cursorRect(offset + 1);
@@ -404,9 +395,9 @@ void TextBoxAccessible::replaceText(int startOffset, int endOffset, const QStrin
 QVariant TextBoxAccessible::currentValue() const {
     const QString& text = box()->document()->text();
     // Shared, not copied, unless there are line breaks to spell as "\n".
-    if (std::none_of(text.begin(), text.end(), isLineBreak))
+    if (std::none_of(text.begin(), text.end(), TextDocument::isLineBreak))
         return text;
-    return asReported(text);
+    return TextDocument::withNewlines(text);
 }
 
 void TextBoxAccessible::setCurrentValue(const QVariant& value) {

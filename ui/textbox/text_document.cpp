@@ -6,13 +6,12 @@ TextDocument::TextDocument(QObject* parent)
     : QObject(parent) {}
 
 QString TextDocument::toPlainText() const {
-    QString plain = text_;
-    for (QChar& c : plain)
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
-            c = u'\n';
-        else if (c == QChar::Nbsp)
-            c = u' ';
-    return plain;
+    return withNewlines(text_).replace(QChar::Nbsp, u' ');
+}
+
+QString TextDocument::withNewlines(QString text) {
+    std::replace_if(text.begin(), text.end(), isLineBreak, QChar(u'\n'));
+    return text;
 }
 
 QString TextDocument::withLineBreaks(QString text) {
@@ -96,9 +95,10 @@ void TextDocument::replace(qsizetype position, qsizetype length, const QString& 
     const bool redoBefore = isRedoAvailable();
     // A replacement is kept as a removal and an insertion, so that typing
     // after it can join the insertion.
+    const QString removed = text_.mid(position, length);
     std::vector<Edit> edits;
     if (length > 0)
-        edits.push_back(Edit{position, text_.mid(position, length), QString(), 0});
+        edits.push_back(Edit{position, removed, QString(), 0});
     if (!with.isEmpty())
         edits.push_back(Edit{position, QString(), with, 0});
     // Each insertion takes the next place in the record of typed text;
@@ -122,7 +122,7 @@ void TextDocument::replace(qsizetype position, qsizetype length, const QString& 
         groupStarted_ = grouping_ > 0;
     }
     undone_ = static_cast<qsizetype>(steps_.size());
-    apply(position, length, with);
+    apply(position, removed, with);
     announceHistory(undoBefore, redoBefore);
 }
 
@@ -175,11 +175,10 @@ void TextDocument::forgetRun() {
     runTypedAt_ = 0;
 }
 
-void TextDocument::apply(qsizetype position, qsizetype length, const QString& with) {
-    const QString removed = text_.mid(position, length);
-    text_.replace(position, length, with);
-    emit contentsChange(position, length, with.size());
-    emit edited(position, removed, with);
+void TextDocument::apply(qsizetype position, const QString& removed, const QString& inserted) {
+    text_.replace(position, removed.size(), inserted);
+    emit contentsChange(position, removed.size(), inserted.size());
+    emit edited(position, removed, inserted);
 }
 
 // The cursor ends where the last edit undone or redone leaves it: after a
@@ -192,7 +191,7 @@ qsizetype TextDocument::undo() {
     const Step& step = steps_[--undone_];
     qsizetype cursor = -1;
     for (auto edit = step.edits.rbegin(); edit != step.edits.rend(); ++edit) {
-        apply(edit->position, edit->inserted.size(), edit->removed);
+        apply(edit->position, edit->inserted, edit->removed);
         cursor = edit->position + edit->removed.size();
     }
     announceHistory(true, redoBefore);
@@ -207,7 +206,7 @@ qsizetype TextDocument::redo() {
     const Step& step = steps_[undone_++];
     qsizetype cursor = -1;
     for (const Edit& edit : step.edits) {
-        apply(edit.position, edit.removed.size(), edit.inserted);
+        apply(edit.position, edit.removed, edit.inserted);
         cursor = edit.position + edit.inserted.size();
     }
     announceHistory(undoBefore, true);

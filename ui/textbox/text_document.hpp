@@ -15,10 +15,10 @@ class TextDocument : public QObject {
 
 public:
     // What an edit was, for merging typed edits into one undo step as
-    // QPlainTextEdit does: typing merges with adjacent typing (a paste
-    // included), Backspace and Delete with their own kind; everything else is
-    // a step of its own.
-    enum class Kind { Typing, Deleting, LineBreak, Pasting, Other };
+    // QPlainTextEdit does: typing merges with the insertion before it (a
+    // paste's too), Backspace and Delete with their own kind; everything else
+    // is a step of its own.
+    enum class Kind { Typing, Deleting, LineBreak, Other };
 
     explicit TextDocument(QObject* parent = nullptr);
 
@@ -39,6 +39,12 @@ public:
 
     // Line breaks in `text` ("\r\n", "\r", "\n") as ParagraphSeparator.
     static QString withLineBreaks(QString text);
+    // The way back: every line break as held (ParagraphSeparator, or the
+    // LineSeparator of Shift+Enter) as "\n", as Qt's text boxes give text out.
+    static bool isLineBreak(QChar c) {
+        return c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+    }
+    static QString withNewlines(QString text);
 
     // Replaces `length` characters at `position` with `with`, as one undo step
     // or merged into the last one, as `kind` allows.
@@ -87,7 +93,7 @@ private:
     void followRemoval(qsizetype position, qsizetype length);
     void followInsertion(qsizetype position, qsizetype length, qsizetype typedAt);
     void forgetRun();
-    void apply(qsizetype position, qsizetype length, const QString& with);
+    void apply(qsizetype position, const QString& removed, const QString& inserted);
     bool mergeIntoLast(const Edit& edit, Kind kind);
     void announceHistory(bool undoBefore, bool redoBefore);
 
