@@ -50,7 +50,6 @@ public:
     explicit ParagraphWrap(qreal width)
         : width_(width) {}
 
-    qreal width() const { return width_; }
 
     // Finds further lines, stopping once `budget` characters are examined or
     // the paragraph ends. Returns true when the whole paragraph is wrapped.

@@ -52,7 +52,6 @@ public:
     void setFont(const QFont& font, QPaintDevice* device = nullptr);
     const QFont& font() const { return font_; }
     void setWidth(qreal width);
-    qreal width() const { return width_; }
 
     // The input method's text being composed at `position`; empty for none.
     void setPreedit(qsizetype position, const QString& text);
