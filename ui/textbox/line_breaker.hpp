@@ -50,7 +50,6 @@ public:
     explicit ParagraphWrap(qreal width)
         : width_(width) {}
 
-
     // Finds further lines, stopping once `budget` characters are examined or
     // the paragraph ends. Returns true when the whole paragraph is wrapped.
     bool wrapMore(QStringView text, const Advances& advances, qsizetype budget);
